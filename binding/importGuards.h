@@ -1,0 +1,4 @@
+// Register-preserving guards in front of the operating system's imports.
+#pragma once
+
+extern "C" void installImportGuards();

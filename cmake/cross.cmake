@@ -1,0 +1,65 @@
+# The plug-in and everything that runs under Wine.
+set(GEN ${CMAKE_BINARY_DIR}/generated)
+set(OUT ${CMAKE_BINARY_DIR}/bin)
+file(MAKE_DIRECTORY ${GEN} ${OUT})
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${OUT})
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${OUT})
+
+add_custom_command(
+  OUTPUT ${GEN}/serviceTable.S ${GEN}/serviceTable.h
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/binding/genServices.py
+          ${CMAKE_SOURCE_DIR}/binding/services.txt ${GEN}/serviceTable.S ${GEN}/serviceTable.h
+  DEPENDS ${CMAKE_SOURCE_DIR}/binding/genServices.py ${CMAKE_SOURCE_DIR}/binding/services.txt
+  COMMENT "Generating the host service table")
+add_custom_target(serviceTableFiles DEPENDS ${GEN}/serviceTable.S ${GEN}/serviceTable.h)
+
+# Freestanding code: no C runtime DLL, no exceptions, no RTTI.
+set(PLUGIN_CXX_FLAGS -O2 -Wall -Wextra -fno-exceptions -fno-rtti -fno-threadsafe-statics
+    -fno-asynchronous-unwind-tables -fno-stack-protector -mno-stack-arg-probe)
+
+# The service table and its binder, shared by the plug-in and the binding tests.
+add_library(serviceBinding STATIC ${GEN}/serviceTable.S binding/bindStub.S binding/bindService.cpp)
+add_dependencies(serviceBinding serviceTableFiles)
+target_include_directories(serviceBinding PUBLIC ${CMAKE_SOURCE_DIR} ${GEN})
+target_compile_options(serviceBinding PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${PLUGIN_CXX_FLAGS}>)
+
+file(GLOB PLUGIN_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/frame/*.cpp ${CMAKE_SOURCE_DIR}/frame/*.S
+  ${CMAKE_SOURCE_DIR}/binding/*.cpp ${CMAKE_SOURCE_DIR}/binding/*.S
+  ${CMAKE_SOURCE_DIR}/receivables/*.cpp ${CMAKE_SOURCE_DIR}/ui/*.cpp)
+list(REMOVE_ITEM PLUGIN_SOURCES ${CMAKE_SOURCE_DIR}/binding/bindStub.S
+  ${CMAKE_SOURCE_DIR}/binding/bindService.cpp)
+include(${CMAKE_SOURCE_DIR}/cmake/pluginLink.cmake OPTIONAL)
+
+add_library(korvandilek SHARED ${PLUGIN_SOURCES} ${CMAKE_SOURCE_DIR}/frame/korvandilek.def)
+set_target_properties(korvandilek PROPERTIES PREFIX "" OUTPUT_NAME korvandilek)
+target_include_directories(korvandilek PRIVATE ${CMAKE_SOURCE_DIR} ${GEN})
+target_compile_options(korvandilek PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${PLUGIN_CXX_FLAGS}>)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/frame/runtime.cpp PROPERTIES
+  COMPILE_OPTIONS "-ffreestanding;-fno-builtin;-fno-tree-loop-distribute-patterns;-Wno-attributes")
+# GNU ld, not lld: lld writes 30,001 export entries for a lone ordinal 30001.
+target_link_options(korvandilek PRIVATE -nostdlib -nostartfiles -Wl,-e,_libraryEntry@12
+  -Wl,--enable-auto-image-base -Wl,--no-insert-timestamp)
+target_link_libraries(korvandilek PRIVATE -Wl,--whole-archive serviceBinding -Wl,--no-whole-archive
+  ${PLUGIN_EXTRA_LIBS} mingwex gcc kernel32)
+
+# The host simulator.
+file(GLOB SIM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/sim/core/*.cpp
+  ${CMAKE_SOURCE_DIR}/sim/win32/*.cpp ${CMAKE_SOURCE_DIR}/sim/win32/*.S)
+add_executable(vantreo-sim ${SIM_SOURCES})
+target_include_directories(vantreo-sim PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_options(vantreo-sim PRIVATE -O2 -Wall -Wextra)
+target_link_options(vantreo-sim PRIVATE -static -static-libgcc -static-libstdc++)
+add_dependencies(vantreo-sim korvandilek)
+
+# Win32 test programs: each tests/wine/*.cpp is a program run under Wine.
+file(GLOB WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*Test.cpp)
+foreach(src ${WINE_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${GEN})
+  target_compile_options(${name} PRIVATE -O2 -Wall -Wextra)
+  target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
+  add_test(NAME wine.${name} COMMAND ${name} WORKING_DIRECTORY ${OUT})
+endforeach()
+include(${CMAKE_SOURCE_DIR}/tests/wine/extra.cmake OPTIONAL)

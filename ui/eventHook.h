@@ -1,0 +1,20 @@
+// The plug-in's place in the host's event hook chain, and the one-shot prompt.
+#pragma once
+#include <cstdint>
+
+#include "frame/hostServices.h"
+
+extern EventHook previousEventHook;
+extern std::int32_t promptPending;
+extern std::int16_t listSelectionCell;
+
+// Puts eventHook into the host's chain, once per module life.
+void installEventHook();
+extern "C" std::int32_t HOST_STDCALL eventHook(std::int32_t code);
+
+inline constexpr std::int16_t eventCodeIdle = 4098;
+inline constexpr std::int16_t eventCodeNone = -1;
+inline constexpr std::uint32_t questionStyle = 0x30009;
+inline constexpr std::int16_t answerYes = 20481;
+inline constexpr std::int32_t hostStateBusyBit = 0x8000;
+inline constexpr std::int32_t listDialogNumber = 1001;
