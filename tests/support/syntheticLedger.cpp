@@ -43,7 +43,7 @@ sim::Ledger tangledLedger(std::uint64_t seed) {
     sim::Ledger ledger;
     const int keySpace = random.between(2, 12);
     const int counterparties = random.between(1, 5);
-    ledger.today = dateText(baseDay + random.between(0, 60));
+    ledger.today = dateText(baseDay + random.between(20, 90));
     for (int c = 0; c < counterparties; ++c) {
         sim::LedgerCounterparty counterparty;
         counterparty.number = static_cast<std::int16_t>(c * 3 - 4);
