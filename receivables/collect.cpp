@@ -1,4 +1,5 @@
 // Collection: one item per document of a debtor that still owes something.
+#include "frame/hostServices.h"
 #include "receivables/amountTests.h"
 #include "receivables/itemStore.h"
 #include "receivables/receivables.h"

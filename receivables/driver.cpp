@@ -2,6 +2,7 @@
 // every debtor, then filter by due date and order. The phases never overlap:
 // settlement needs all items, the filter needs the document dates unchanged
 // until every debtor is settled.
+#include "frame/hostServices.h"
 #include "receivables/amountTests.h"
 #include "receivables/itemStore.h"
 #include "receivables/receivables.h"
@@ -41,8 +42,13 @@ int visitDebtors(Pass pass) {
 }  // namespace
 
 int buildReceivables() {
-    if (!visitDebtors(Pass::collection)) return 0;
-    prepareSettlement();
-    if (!visitDebtors(Pass::settlement)) return 0;
-    return finishItems() ? 1 : 0;
+    beginRoundingMemo();
+    int ok = visitDebtors(Pass::collection);
+    if (ok) {
+        prepareSettlement();
+        ok = visitDebtors(Pass::settlement);
+    }
+    if (ok) ok = finishItems() ? 1 : 0;
+    endRoundingMemo();
+    return ok;
 }

@@ -10,6 +10,7 @@
 // still applied item by item in array order and within an item in slot order,
 // so every amount and the surplus come out as a walk over the whole array with
 // every test for every item and slot would leave them.
+#include "frame/hostServices.h"
 #include "receivables/amountTests.h"
 #include "receivables/itemStore.h"
 #include "receivables/receivables.h"
@@ -77,12 +78,12 @@ unsigned applySlots(Settlement& settlement, const DocumentRecord& document) {
 
 void settleDocument(Settlement& settlement, const DocumentRecord& document) {
     double balance = document.paidAmount - document.documentAmount;
-    double roundedBalance = roundedAmount(balance);
-    if (roundedBalance == 0.0) return;
+    RoundedSign balanceSign = roundedSign(balance);
+    if (balanceSign == RoundedSign::zero) return;
     unsigned applied = applySlots(settlement, document);
     if (!applied) {
         // Without an application the paid amount decides nothing.
-        if (roundedBalance > 0.0) settlement.surplus = settlement.surplus + balance;
+        if (balanceSign == RoundedSign::above) settlement.surplus = settlement.surplus + balance;
         return;
     }
     if (!roundsToZero(document.paidAmount)) return;

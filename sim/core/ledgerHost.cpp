@@ -248,17 +248,22 @@ void* LedgerHost::memRealloc(void* block, std::uint32_t bytes) {
         note([&] { return call() + "null (failure on request)"; });
         return nullptr;  // the old block stays as it was
     }
-    // Always a new block: a plug-in that keeps using the old one is caught.
-    void* grown = std::malloc(bytes ? bytes : 1);
+    std::size_t oldBytes = block ? old->second.bytes : 0;
+    std::string before = keepTranscript ? call() : std::string();
+    void* grown;
+    if (moveBlocks || !block) {
+        grown = std::malloc(bytes ? bytes : 1);
+        if (grown && block) std::memcpy(grown, block, std::min<std::size_t>(oldBytes, bytes));
+    } else {
+        grown = std::realloc(block, bytes ? bytes : 1);
+    }
     if (!grown) {
-        note([&] { return call() + "null"; });
+        note([&] { return before + "null"; });
         return nullptr;
     }
-    std::memset(grown, freshBytes, bytes);
-    std::string before = keepTranscript ? call() : std::string();
+    if (bytes > oldBytes) std::memset(static_cast<unsigned char*>(grown) + oldBytes, freshBytes, bytes - oldBytes);
     if (block) {
-        std::memcpy(grown, block, std::min<std::size_t>(old->second.bytes, bytes));
-        std::free(block);
+        if (moveBlocks) std::free(block);
         blocks_.erase(old);
     }
     blocks_[grown] = Block{bytes, ++blocksGiven_};

@@ -54,6 +54,9 @@ public:
 
     FailurePlan failures;
     bool keepTranscript = false;
+    // Every memRealloc moves the block, so that a plug-in still using the old
+    // one is caught; off, blocks grow in place where the C library can.
+    bool moveBlocks = true;
 
     // The services, with the arguments the plug-in passes.
     void* openTable(std::int32_t table);

@@ -25,6 +25,12 @@ struct HostRun {
     testHost::Installed installed{host};
 };
 
+// Every field of an item as text, the amount exactly (hexadecimal); the bytes
+// after a text's terminator are not part of it.
+std::string describe(const InvoiceItem& item);
+// Records 0 to itemCount - 1, described.
+std::vector<std::string> describedList();
+
 // Starts the next computation from a store as a fresh load leaves it.
 void clearItemStore();
 

@@ -102,7 +102,7 @@ sim::Ledger plausibleLedger(std::uint64_t seed, int invoices) {
         for (int i = 0; i < owed; ++i) {
             sim::LedgerDocument invoice;
             invoice.date = dateText(today - random.between(0, 170));
-            invoice.documentAmount = random.between(1, 5000) * 10000.0;
+            invoice.documentAmount = random.between(100, 50000000) * 100.0;  // whole grosze
             invoice.paidAmount = random.chance(20) ? invoice.documentAmount / 2 : 0.0;
             invoice.paymentDays = static_cast<std::int16_t>(random.chance(50) ? 14 : 30);
             ids.push_back(nextId);
@@ -117,16 +117,16 @@ sim::Ledger plausibleLedger(std::uint64_t seed, int invoices) {
                     for (int j = 0; j < slots; ++j) {
                         sim::LedgerSlot& slot = other.slots[static_cast<std::size_t>(j)];
                         slot.key = static_cast<std::int16_t>(ids[static_cast<std::size_t>(random.below(static_cast<int>(ids.size())))] & 0xFFFF);
-                        slot.amount = -random.between(1, 3000) * 10000.0;
+                        slot.amount = -random.between(100, 30000000) * 100.0;
                         other.paidAmount -= slot.amount;
                     }
                     break;
                 }
                 case 1:
-                    other.documentAmount = -random.between(1, 500) * 10000.0;
+                    other.documentAmount = -random.between(100, 5000000) * 100.0;
                     break;
                 default:
-                    other.documentAmount = other.paidAmount = random.between(1, 5000) * 10000.0;
+                    other.documentAmount = other.paidAmount = random.between(100, 50000000) * 100.0;
                     break;
             }
             add(other);
