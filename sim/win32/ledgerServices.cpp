@@ -154,16 +154,21 @@ struct StartupRegistration {
 } startupRegistration;
 
 // When the simulator ends, after the unload: the plug-in must have given
-// every block back.
-struct HeldBlockReport {
-    ~HeldBlockReport() {
-        if (!ledgerHost || ledgerHost->liveBlocks() == 0) return;
-        auto blocks = static_cast<unsigned long>(ledgerHost->liveBlocks());
-        auto bytes = static_cast<unsigned long>(ledgerHost->liveBytes());
-        transcript("host: %lu blocks still held", blocks);
-        complain("the plug-in still holds %lu blocks (%lu bytes) of the host's memory", blocks, bytes);
+// every block back and ended every scan.
+struct LeftoverReport {
+    ~LeftoverReport() {
+        if (!ledgerHost) return;
+        if (auto blocks = static_cast<unsigned long>(ledgerHost->liveBlocks())) {
+            auto bytes = static_cast<unsigned long>(ledgerHost->liveBytes());
+            transcript("host: %lu blocks still held", blocks);
+            complain("the plug-in still holds %lu blocks (%lu bytes) of the host's memory", blocks, bytes);
+        }
+        if (auto scans = static_cast<unsigned long>(ledgerHost->openScans())) {
+            transcript("host: %lu scans never ended", scans);
+            complain("the plug-in never ended %lu scans", scans);
+        }
     }
-} heldBlockReport;
+} leftoverReport;
 
 bool applyLedger(const char* value, std::string&) {
     ledgerPath = value;
