@@ -153,22 +153,29 @@ struct StartupRegistration {
     StartupRegistration() { addStartupStep(loadLedger); }
 } startupRegistration;
 
-// When the simulator ends, after the unload: the plug-in must have given
+// When a session has ended, after the unload: the plug-in must have given
 // every block back and ended every scan.
-struct LeftoverReport {
-    ~LeftoverReport() {
-        if (!ledgerHost) return;
-        if (auto blocks = static_cast<unsigned long>(ledgerHost->liveBlocks())) {
-            auto bytes = static_cast<unsigned long>(ledgerHost->liveBytes());
-            transcript("host: %lu blocks still held", blocks);
-            complain("the plug-in still holds %lu blocks (%lu bytes) of the host's memory", blocks, bytes);
-        }
-        if (auto scans = static_cast<unsigned long>(ledgerHost->openScans())) {
-            transcript("host: %lu scans never ended", scans);
-            complain("the plug-in never ended %lu scans", scans);
-        }
+void reportLeftovers() {
+    if (!ledgerHost) return;
+    if (auto blocks = static_cast<unsigned long>(ledgerHost->liveBlocks())) {
+        auto bytes = static_cast<unsigned long>(ledgerHost->liveBytes());
+        transcript("host: %lu blocks still held", blocks);
+        complain("the plug-in still holds %lu blocks (%lu bytes) of the host's memory", blocks, bytes);
     }
-} leftoverReport;
+    if (auto scans = static_cast<unsigned long>(ledgerHost->openScans())) {
+        transcript("host: %lu scans never ended", scans);
+        complain("the plug-in never ended %lu scans", scans);
+    }
+}
+SessionEndCheckRegistration leftoverCheck(reportLeftovers);
+
+// Each session reads its own ledger with its own options.
+SessionResetRegistration resetLedger([] {
+    ledgerPath.clear();
+    todayOption.reset();
+    failures = sim::FailurePlan{};
+    ledgerHost.reset();
+});
 
 bool applyLedger(const char* value, std::string&) {
     ledgerPath = value;
