@@ -54,13 +54,24 @@ void copyCut(char* destination, const char* source, int size) {
     destination[n] = 0;
 }
 
-// Cuts a path to its last `room` bytes behind "...": its end names the program.
+// Cuts a path in place to its last `room` bytes behind "...": its end names
+// the program.
 void keepTail(char* path, int room) {
     int n = length(path);
     if (n <= room) return;
     int from = n - (room - 3);
     path[0] = path[1] = path[2] = '.';
     for (int i = 3; i <= room; ++i) path[i] = path[from + i - 3];
+}
+
+// Copies a path, cut to its end when it does not fit.
+void copyTail(char* destination, const char* source, int size) {
+    int n = length(source);
+    const char* from = n < size ? source : source + n - (size - 4);
+    int at = 0;
+    if (from != source) destination[at++] = '.', destination[at++] = '.', destination[at++] = '.';
+    while (*from) destination[at++] = *from++;
+    destination[at] = 0;
 }
 
 void decimal(char* text, std::uint32_t number) {
@@ -100,7 +111,7 @@ bool sameText(const char* a, const char* b) {
 extern "C" std::int32_t __stdcall reportMissingService(ServiceId service, const char* moduleName) {
     char module[moduleSize];
     if (moduleName) {
-        copyCut(module, moduleName, moduleSize);
+        copyTail(module, moduleName, moduleSize);
     } else {
         DWORD got = GetModuleFileNameA(nullptr, module, moduleSize);
         if (got == 0)
