@@ -43,11 +43,18 @@ target_link_options(korvandilek PRIVATE -nostdlib -nostartfiles -Wl,-e,_libraryE
 target_link_libraries(korvandilek PRIVATE -Wl,--whole-archive serviceBinding -Wl,--no-whole-archive
   ${PLUGIN_EXTRA_LIBS} mingwex gcc kernel32)
 
+# The host's fault handling, shared by the simulator and the Win32 tests.
+add_library(faultGuard STATIC sim/win32/faultGuard.S sim/win32/faultGuard.cpp)
+target_include_directories(faultGuard PUBLIC ${CMAKE_SOURCE_DIR})
+
 # The host simulator.
 file(GLOB SIM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/sim/core/*.cpp
   ${CMAKE_SOURCE_DIR}/sim/win32/*.cpp ${CMAKE_SOURCE_DIR}/sim/win32/*.S)
+list(REMOVE_ITEM SIM_SOURCES ${CMAKE_SOURCE_DIR}/sim/win32/faultGuard.S
+  ${CMAKE_SOURCE_DIR}/sim/win32/faultGuard.cpp)
 add_executable(vantreo-sim ${SIM_SOURCES})
 target_include_directories(vantreo-sim PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(vantreo-sim PRIVATE faultGuard)
 target_compile_options(vantreo-sim PRIVATE -O2 -Wall -Wextra)
 target_link_options(vantreo-sim PRIVATE -static -static-libgcc -static-libstdc++)
 add_dependencies(vantreo-sim korvandilek)
@@ -60,6 +67,8 @@ foreach(src ${WINE_TESTS})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${GEN})
   target_compile_options(${name} PRIVATE -O2 -Wall -Wextra)
   target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
+  target_link_libraries(${name} PRIVATE serviceBinding faultGuard)
+  add_dependencies(${name} korvandilek)
   add_test(NAME wine.${name} COMMAND ${name} WORKING_DIRECTORY ${OUT})
 endforeach()
 include(${CMAKE_SOURCE_DIR}/tests/wine/extra.cmake OPTIONAL)

@@ -12,17 +12,18 @@ void resetItems() {
 }
 
 bool makeRoomForItem() {
-    if (itemCount < itemCapacity) return items != nullptr;
-    if (itemCapacity > itemCapacityLimit - itemGrowth) return false;  // no 32,701st record
+    if (itemCount < itemCapacity || itemCapacity > itemCapacityLimit - itemGrowth)
+        return items != nullptr;
     itemCapacity = static_cast<std::int16_t>(itemCapacity + itemGrowth);
     void* grown = memRealloc(items, static_cast<std::uint32_t>(itemCapacity) * sizeof(InvoiceItem));
-    if (!grown) {
-        // The host's realloc leaves the old block alone on failure; release it
-        // here so that nothing leaks, since the store forgets it now.
-        if (items) memFree(items);
-    }
+    if (!grown && items) memFree(items);
     items = static_cast<InvoiceItem*>(grown);
     return items != nullptr;
+}
+
+InvoiceItem* nextFreeItem() {
+    if (!items || itemCount >= itemCapacity) return nullptr;
+    return items + itemCount;
 }
 
 void releaseItems() {

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #pragma pack(push, 1)
-// One overdue-invoice candidate. Mirrors nothing of the host: the plug-in's own
+// One overdue-invoice candidate. Mirrors no host table: the plug-in's own
 // record, packed to 69 bytes, filled from a counterparty record (table 35) and
 // one of its document records (table 36).
 struct InvoiceItem {
@@ -42,9 +42,13 @@ extern std::int16_t itemCapacity;
 
 // itemCount and itemCapacity to 0; the block stays held for the next growth.
 void resetItems();
-// Grows the block when it is full. Returns false when the store cannot hold
-// another record (allocation failed, or the 16-bit capacity is exhausted);
-// items is null after a failed allocation.
+// Grows the block by 100 records when it is full, unless the capacity is at
+// its limit. Returns false when the store holds no block: memRealloc failed
+// (now or before). A failed growth frees the old block, which the host's
+// realloc leaves intact, so that nothing leaks; items is null afterwards.
 bool makeRoomForItem();
+// The record to fill next, or null when the store is full at its limit: a
+// 32,701st record does not fit the signed 16-bit count.
+InvoiceItem* nextFreeItem();
 // Frees the block, if any; itemCount and itemCapacity keep their values.
 void releaseItems();

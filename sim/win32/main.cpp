@@ -1,1 +1,193 @@
-int main(){return 0;}
+// vantreo-sim: loads the plug-in as the host does, offers it the host's
+// services, fires events through the hook chain, and unloads it.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "sim/win32/console.h"
+#include "sim/win32/host.h"
+#include "sim/win32/options.h"
+#include "sim/win32/registry.h"
+#include "sim/win32/transcript.h"
+
+namespace {
+
+int loadCalls = 1;
+bool nullNameBuffer = false;
+bool unloadFirst = false;
+
+bool applyPlugin(const char* value, std::string&) {
+    host.pluginPath = value;
+    return true;
+}
+
+bool applyAnswer(const char* value, std::string& error) {
+    std::string v = value;
+    if (v != "yes" && v != "no") {
+        error = "expected yes or no";
+        return false;
+    }
+    if (host.mode == RunMode::Interactive) host.mode = RunMode::Answer;
+    host.answerYes = v == "yes";
+    return true;
+}
+
+bool applyRows(const char*, std::string&) {
+    host.mode = RunMode::Rows;
+    host.answerYes = true;
+    return true;
+}
+
+bool applyWithout(const char* value, std::string& error) {
+    std::string list = value;
+    std::size_t at = 0;
+    for (;;) {
+        std::size_t comma = list.find(',', at);
+        std::string item = list.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+        long long v;
+        if (!parseInteger(item.c_str(), 1, 0xFFFF, v)) {
+            error = "\"" + item + "\" is not a service number";
+            return false;
+        }
+        withholdService(static_cast<std::uint16_t>(v));
+        if (comma == std::string::npos) return true;
+        at = comma + 1;
+    }
+}
+
+bool applyTranscript(const char* value, std::string& error) {
+    if (!openTranscript(value)) {
+        error = std::string("cannot write ") + value;
+        return false;
+    }
+    return true;
+}
+
+bool applyLoadCalls(const char* value, std::string& error) {
+    long long v;
+    if (!parseInteger(value, 1, 10, v)) {
+        error = "expected 1 to 10";
+        return false;
+    }
+    loadCalls = static_cast<int>(v);
+    return true;
+}
+
+bool applyNullName(const char*, std::string&) {
+    nullNameBuffer = true;
+    return true;
+}
+
+bool applyUnloadFirst(const char*, std::string&) {
+    unloadFirst = true;
+    return true;
+}
+
+bool applyHelp(const char*, std::string&) {
+    writeOut(usageText());
+    std::exit(exitOk);
+}
+
+const OptionDef options[] = {
+    {"--answer", "yes|no", "non-interactive: fire events, answer the question, unload", applyAnswer},
+    {"--rows", nullptr, "non-interactive: answer yes and print the list's rows on standard output",
+     applyRows},
+    {"--without", "N[,N...]", "the host lacks these service numbers", applyWithout},
+    {"--plugin", "DLL", "the plug-in to load (default: korvandilek.dll beside vantreo-sim.exe)",
+     applyPlugin},
+    {"--transcript", "FILE", "write every service call, callback request and event to FILE",
+     applyTranscript},
+    {"--load-calls", "N", "make the load call N times (default 1)", applyLoadCalls},
+    {"--null-name", nullptr, "make the load call with a null name buffer", applyNullName},
+    {"--unload-first", nullptr, "make an unload call before the load call", applyUnloadFirst},
+    {"--help", nullptr, "show this text", applyHelp},
+};
+OptionRegistration optionRegistration(options);
+
+std::string defaultPluginPath() {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string p(path, n);
+    auto slash = p.find_last_of("\\/");
+    return (slash == std::string::npos ? std::string() : p.substr(0, slash + 1)) + "korvandilek.dll";
+}
+
+std::int32_t loadCall(char* nameBuffer) {
+    std::int32_t result = 0;
+    transcript("load pluginEntry(callback, %s)", nameBuffer ? "name buffer" : "null");
+    callPlugin("the load call", [&] { result = host.entry(&hostCallback, nameBuffer); });
+    transcript("load -> %d", result);
+    if (nameBuffer) {
+        nameBuffer[63] = '\0';
+        transcript("name %s", quoted(nameBuffer).c_str());
+    }
+    return result;
+}
+
+void unloadCall() {
+    std::int32_t result = 0;
+    transcript("unload pluginEntry(null, name buffer)");
+    char buffer[64];
+    std::memset(buffer, 0xCC, sizeof buffer);
+    callPlugin("the unload call", [&] { result = host.entry(nullptr, buffer); });
+    transcript("unload -> %d", result);
+    bool untouched = true;
+    for (char c : buffer) untouched = untouched && c == static_cast<char>(0xCC);
+    if (!untouched) transcript("unload wrote into the name buffer");
+}
+
+void unload() {
+    unloadCall();
+    FreeLibrary(host.plugin);
+    host.plugin = nullptr;
+    transcript("freed");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string error;
+    if (!parseOptions(argc, argv, error)) {
+        complain("%s", error.c_str());
+        return exitUsage;
+    }
+    if (!runStartupSteps(error)) {
+        complain("%s", error.c_str());
+        return exitLedger;
+    }
+    if (host.pluginPath.empty()) host.pluginPath = defaultPluginPath();
+
+    host.plugin = LoadLibraryA(host.pluginPath.c_str());
+    if (!host.plugin) {
+        complain("cannot load the plug-in %s (error %lu)", host.pluginPath.c_str(), GetLastError());
+        return exitNotLoadable;
+    }
+    host.entry = reinterpret_cast<PluginEntry>(
+        reinterpret_cast<void*>(GetProcAddress(host.plugin, MAKEINTRESOURCEA(30001))));
+    if (!host.entry) {
+        complain("%s has no export with ordinal 30001", host.pluginPath.c_str());
+        return exitNotLoadable;
+    }
+    transcript("loaded %s", host.pluginPath.c_str());
+
+    if (unloadFirst) unloadCall();
+    char nameBuffer[64];
+    std::int32_t result = 0;
+    for (int i = 0; i < loadCalls; ++i) {
+        std::memset(nameBuffer, 0xCC, sizeof nameBuffer);
+        result = loadCall(nullNameBuffer ? nullptr : nameBuffer);
+    }
+    if (result != 0) {
+        unload();
+        complain("the plug-in refused to work with this host (pluginEntry returned %d)", result);
+        return exitRefused;
+    }
+
+    int status = exitOk;
+    if (host.mode == RunMode::Interactive) status = runInteractive();
+    else runScripted();
+    unload();
+    return status;
+}

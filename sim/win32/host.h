@@ -1,0 +1,62 @@
+// The simulated host: its run mode, its state word and context value, its
+// event hook chain, and the calls it makes into the plug-in.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+using PluginEntry = std::int32_t(__stdcall*)(std::uintptr_t(__cdecl*)(std::int32_t, std::uintptr_t),
+                                             char*);
+using HostEventHook = std::int32_t(__stdcall*)(std::int32_t);
+
+enum class RunMode { Interactive, Answer, Rows };
+
+struct HostState {
+    RunMode mode = RunMode::Interactive;
+    bool answerYes = true;
+    std::string pluginPath;  // default: korvandilek.dll beside the executable
+    std::vector<std::int16_t> events{4098, -1, 0x1C0D};  // the last repeats
+    std::int16_t contextValue = 1;                      // behind hookContext
+    std::uint16_t stateFlags = 0;
+    HostEventHook hookChain = nullptr;  // the hook installed last
+    bool questionAsked = false;         // the plug-in's question came
+    bool dialogRan = false;
+    HMODULE plugin = nullptr;
+    PluginEntry entry = nullptr;
+};
+extern HostState host;
+
+inline constexpr std::uint32_t questionStyle = 0x30009;
+inline constexpr std::int32_t answerYesCode = 0x5001;
+inline constexpr std::int32_t answerNoCode = 0x5002;
+inline constexpr int maxScriptedEvents = 100;
+
+// Steps that must succeed before the plug-in is loaded (reading the ledger,
+// say); a step returns false with a one-line message.
+using StartupStep = bool (*)(std::string& error);
+void addStartupStep(StartupStep step);
+bool runStartupSteps(std::string& error);
+
+// Calls into the plug-in under the host's fault handling. A fault is reported
+// on standard error and ends the simulator with exit status 5.
+void callPlugin(const char* what, const std::function<void()>& call);
+
+// Passes one event through the hook chain; returns the resulting code.
+std::int32_t fireEvent(std::int16_t code);
+
+// The main job without a terminal: fire events until the question comes.
+void runScripted();
+// The interactive host screen.
+int runInteractive();
+
+enum ExitStatus {
+    exitOk = 0,
+    exitLedger = 1,
+    exitUsage = 2,
+    exitNotLoadable = 3,
+    exitRefused = 4,
+    exitPluginFault = 5,
+};

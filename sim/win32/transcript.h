@@ -1,0 +1,13 @@
+// The call transcript: one line per host service call, callback request,
+// event and plug-in entry call, for tests and for plug-in developers
+// (--transcript FILE). Texts appear quoted, converted to UTF-8.
+#pragma once
+#include <cstdint>
+#include <string>
+
+bool openTranscript(const char* path);
+void transcript(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// A Mazovia text as a quoted UTF-8 literal ("null" for a null pointer);
+// control bytes appear as \n or \xNN.
+std::string quoted(const char* mazovia);
+std::string hexPointer(const void* p);

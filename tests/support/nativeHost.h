@@ -1,0 +1,35 @@
+// The native stand-in for the host behind frame/hostServices.h: every service
+// is a plain function that forwards to the LedgerHost installed for the test,
+// so the plug-in's own code runs unchanged against it.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sim/core/ledgerHost.h"
+
+namespace testHost {
+
+// Installs a host for the lifetime of the object; services called without
+// one abort the test program.
+class Installed {
+public:
+    explicit Installed(sim::LedgerHost& host);
+    ~Installed();
+    Installed(const Installed&) = delete;
+    Installed& operator=(const Installed&) = delete;
+
+private:
+    sim::LedgerHost* previous_;
+};
+
+sim::LedgerHost& host();
+
+// The user-interface services only record what the plug-in asked for.
+struct UiCalls {
+    std::vector<std::string> lines;
+    std::int32_t messageBoxAnswer = 0;
+};
+UiCalls& ui();
+
+}  // namespace testHost
