@@ -1,5 +1,5 @@
 # Win32 test pieces of the OS binding: the sources of osBindingTest beyond its
-# main file, the probe module for delay-load routing, and the import-table check.
+# main file and the probe module for delay-load routing.
 
 target_sources(osBindingTest PRIVATE
   ${CMAKE_SOURCE_DIR}/tests/wine/osBinding/registerCall.S
@@ -28,8 +28,3 @@ target_link_libraries(delayProbe PRIVATE ${GEN}/libqatom.a)
 add_dependencies(delayProbe serviceTableFiles qatomImportLibrary)
 add_custom_command(TARGET delayProbe POST_BUILD
   COMMAND ${Python3_EXECUTABLE} ${DELAY_IMPORT_FIXUP} $<TARGET_FILE:delayProbe>)
-
-find_program(LLVM_READOBJ NAMES llvm-readobj llvm-readobj-14 REQUIRED)
-add_test(NAME pe.imports
-  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/pe/checkImports.py ${LLVM_READOBJ}
-          $<TARGET_FILE:korvandilek> ${CMAKE_SOURCE_DIR}/tests/pe/korvandilek.imports)
