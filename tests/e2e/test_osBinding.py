@@ -7,8 +7,10 @@ import unittest
 
 from tests.e2e import simulator
 from tests.e2e.simulator import EXIT_FAULT, EXIT_OK, PLUGIN, ROOT
+from tests.pe.disassemble import routine, symbol_table
 
 GOLDEN_IMPORTS = ROOT / "tests" / "pe" / "korvandilek.imports"
+GOLDEN_THUNKS = ROOT / "tests" / "pe" / "korvandilek.thunks"
 
 REPORT_CAPTION = "POWAŻNY BŁĄD WTYCZKI"
 REPORT_TAIL = [
@@ -45,6 +47,23 @@ class ImportTablesTest(unittest.TestCase):
             ["python3", str(ROOT / "tests" / "pe" / "checkImports.py"), "llvm-readobj", str(PLUGIN),
              str(GOLDEN_IMPORTS)], capture_output=True, text=True)
         self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+
+
+class ThunkCodeTest(unittest.TestCase):
+    def test_thunks_equal_the_golden_text(self):
+        golden, name = {}, None
+        for line in GOLDEN_THUNKS.read_text(encoding="ascii").splitlines():
+            if not line.strip() or line.startswith("#"):
+                continue
+            if line.startswith("  "):
+                golden[name].append(line.strip())
+            else:
+                name = line.strip()
+                golden[name] = []
+        symbols = symbol_table(PLUGIN)
+        for name, instructions in golden.items():
+            with self.subTest(routine=name):
+                self.assertEqual(routine(PLUGIN, name, symbols), instructions)
 
 
 class MissingServiceReportTest(unittest.TestCase):
