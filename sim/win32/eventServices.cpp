@@ -19,6 +19,11 @@ void* const badPointer = reinterpret_cast<void*>(0x0BAD0000);
 enum class HostHook { None, Pass, MinusOne };
 HostHook hostHookKind = HostHook::None;
 
+SessionResetRegistration resetFaults([] {
+    fault = Fault::None;
+    hostHookKind = HostHook::None;
+});
+
 extern "C" std::int32_t __stdcall simHostHook(std::int32_t code) {
     std::int32_t result = hostHookKind == HostHook::MinusOne ? -1 : static_cast<std::int16_t>(code);
     transcript("host hook %d -> %d", static_cast<std::int16_t>(code), static_cast<std::int16_t>(result));

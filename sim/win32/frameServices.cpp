@@ -14,7 +14,9 @@
 namespace {
 
 // The host's own date; any date after the plug-in's requirement.
-std::uint32_t hostStamp = *sim::buildStampOf("Oct 17 2011");
+const std::uint32_t defaultHostStamp = *sim::buildStampOf("Oct 17 2011");
+std::uint32_t hostStamp = defaultHostStamp;
+SessionResetRegistration resetStamp([] { hostStamp = defaultHostStamp; });
 
 extern "C" std::uint32_t __stdcall simBuildStamp(const char* text) {
     std::uint32_t stamp = hostStamp;

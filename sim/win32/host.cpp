@@ -10,6 +10,13 @@ HostState host;
 
 namespace {
 
+int pluginCallDepth;
+
+std::vector<SessionReset>& sessionResets() {
+    static std::vector<SessionReset> resets;
+    return resets;
+}
+
 std::vector<StartupStep>& startupSteps() {
     static std::vector<StartupStep> steps;
     return steps;
@@ -41,6 +48,14 @@ std::string describeFault(const GuardFault& f) {
 
 }  // namespace
 
+void addSessionReset(SessionReset reset) { sessionResets().push_back(reset); }
+
+void resetSession() {
+    host = HostState{};
+    pluginCallDepth = 0;
+    for (auto reset : sessionResets()) reset();
+}
+
 void addStartupStep(StartupStep step) { startupSteps().push_back(step); }
 
 bool runStartupSteps(std::string& error) {
@@ -50,13 +65,19 @@ bool runStartupSteps(std::string& error) {
 }
 
 void callPlugin(const char* what, const std::function<void()>& call) {
+    if (pluginCallDepth > 0) {
+        call();
+        return;
+    }
     GuardFault fault{};
-    if (guardedCall([&] { call(); }, &fault)) {
+    ++pluginCallDepth;
+    int faulted = guardedCall([&] { call(); }, &fault);
+    pluginCallDepth = 0;
+    if (faulted) {
         std::string text = describeFault(fault);
         transcript("fault %s: %s", what, text.c_str());
         complain("plug-in fault during %s: %s", what, text.c_str());
-        std::fflush(nullptr);
-        ExitProcess(exitPluginFault);
+        throw SessionEnd{exitPluginFault};
     }
 }
 

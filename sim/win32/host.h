@@ -34,6 +34,21 @@ inline constexpr std::int32_t answerYesCode = 0x5001;
 inline constexpr std::int32_t answerNoCode = 0x5002;
 inline constexpr int maxScriptedEvents = 100;
 
+// The simulator can run several sessions in one process (--then): each loads
+// the plug-in afresh with its own options. Whatever an option or a session
+// changes outside HostState is put back by a reset registered here.
+using SessionReset = void (*)();
+void addSessionReset(SessionReset reset);
+void resetSession();
+struct SessionResetRegistration {
+    explicit SessionResetRegistration(SessionReset reset) { addSessionReset(reset); }
+};
+
+// Ends the current session with an exit status (thrown from simulator code only).
+struct SessionEnd {
+    int status;
+};
+
 // Steps that must succeed before the plug-in is loaded (reading the ledger,
 // say); a step returns false with a one-line message.
 using StartupStep = bool (*)(std::string& error);
@@ -41,7 +56,9 @@ void addStartupStep(StartupStep step);
 bool runStartupSteps(std::string& error);
 
 // Calls into the plug-in under the host's fault handling. A fault is reported
-// on standard error and ends the simulator with exit status 5.
+// on standard error and ends the session with exit status 5. Only the
+// outermost call is guarded: a fault in a nested call (a dialog procedure
+// inside runDialog inside the event hook) unwinds to the outermost one.
 void callPlugin(const char* what, const std::function<void()>& call);
 
 // Passes one event through the hook chain; returns the resulting code.

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "sim/win32/console.h"
 #include "sim/win32/host.h"
@@ -17,6 +18,12 @@ namespace {
 int loadCalls = 1;
 bool nullNameBuffer = false;
 bool unloadFirst = false;
+SessionResetRegistration resetLoadOptions([] {
+    loadCalls = 1;
+    nullNameBuffer = false;
+    unloadFirst = false;
+    closeTranscript();
+});
 
 bool applyPlugin(const char* value, std::string&) {
     host.pluginPath = value;
@@ -145,9 +152,9 @@ void unload() {
     transcript("freed");
 }
 
-}  // namespace
 
-int main(int argc, char** argv) {
+// One session: load the plug-in, run the main job, unload. Returns the exit status.
+int runSession(int argc, char** argv) {
     std::string error;
     if (!parseOptions(argc, argv, error)) {
         complain("%s", error.c_str());
@@ -168,26 +175,62 @@ int main(int argc, char** argv) {
         reinterpret_cast<void*>(GetProcAddress(host.plugin, MAKEINTRESOURCEA(30001))));
     if (!host.entry) {
         complain("%s has no export with ordinal 30001", host.pluginPath.c_str());
+        FreeLibrary(host.plugin);
         return exitNotLoadable;
     }
     transcript("loaded %s", host.pluginPath.c_str());
 
-    if (unloadFirst) unloadCall();
-    char nameBuffer[64];
-    std::int32_t result = 0;
-    for (int i = 0; i < loadCalls; ++i) {
-        std::memset(nameBuffer, 0xCC, sizeof nameBuffer);
-        result = loadCall(nullNameBuffer ? nullptr : nameBuffer);
-    }
-    if (result != 0) {
+    try {
+        if (unloadFirst) unloadCall();
+        char nameBuffer[64];
+        std::int32_t result = 0;
+        for (int i = 0; i < loadCalls; ++i) {
+            std::memset(nameBuffer, 0xCC, sizeof nameBuffer);
+            result = loadCall(nullNameBuffer ? nullptr : nameBuffer);
+        }
+        if (result != 0) {
+            unload();
+            complain("the plug-in refused to work with this host (pluginEntry returned %d)", result);
+            return exitRefused;
+        }
+        int status = exitOk;
+        if (host.mode == RunMode::Interactive) status = runInteractive();
+        else runScripted();
         unload();
-        complain("the plug-in refused to work with this host (pluginEntry returned %d)", result);
-        return exitRefused;
+        return status;
+    } catch (const SessionEnd& end) {
+        // A fault in the plug-in: its state is not to be trusted, so no unload call.
+        FreeLibrary(host.plugin);
+        host.plugin = nullptr;
+        transcript("freed after a fault");
+        return end.status;
     }
+}
 
+}  // namespace
+
+// Sessions are separated by --then; with more than one, each is announced and
+// its exit status reported on both streams, and the last status is the exit status.
+int main(int argc, char** argv) {
+    std::vector<std::vector<char*>> sessions(1, std::vector<char*>{argv[0]});
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--then") == 0) sessions.push_back({argv[0]});
+        else sessions.back().push_back(argv[i]);
+    }
     int status = exitOk;
-    if (host.mode == RunMode::Interactive) status = runInteractive();
-    else runScripted();
-    unload();
+    for (std::size_t i = 0; i < sessions.size(); ++i) {
+        resetSession();
+        bool announce = sessions.size() > 1;
+        if (announce) {
+            writeOut(formatted("=== session %u\n", static_cast<unsigned>(i + 1)));
+            writeErr(formatted("=== session %u\n", static_cast<unsigned>(i + 1)));
+        }
+        status = runSession(static_cast<int>(sessions[i].size()), sessions[i].data());
+        if (announce) {
+            writeOut(formatted("=== session %u exit %d\n", static_cast<unsigned>(i + 1), status));
+            writeErr(formatted("=== session %u exit %d\n", static_cast<unsigned>(i + 1), status));
+        }
+        closeTranscript();
+    }
     return status;
 }

@@ -4,6 +4,7 @@
 #include <set>
 #include <vector>
 
+#include "sim/win32/host.h"
 #include "sim/win32/transcript.h"
 
 namespace {
@@ -25,6 +26,10 @@ void registerServices(const ServiceDef* defs, std::size_t count) {
 }
 
 void withholdService(std::uint16_t number) { withheld().insert(number); }
+
+namespace {
+SessionResetRegistration resetWithheld([] { withheld().clear(); });
+}
 
 const ServiceDef* findServiceDef(std::uint16_t number) {
     for (const auto& s : services())

@@ -21,6 +21,11 @@ namespace {
 std::vector<int> scriptedAnswers;
 std::size_t nextAnswer;
 bool scripted;
+SessionResetRegistration resetAnswers([] {
+    scriptedAnswers.clear();
+    nextAnswer = 0;
+    scripted = false;
+});
 
 struct NamedAnswer {
     const char* name;

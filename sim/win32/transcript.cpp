@@ -10,8 +10,14 @@ std::FILE* transcriptFile;
 }
 
 bool openTranscript(const char* path) {
+    closeTranscript();
     transcriptFile = std::fopen(path, "wb");
     return transcriptFile != nullptr;
+}
+
+void closeTranscript() {
+    if (transcriptFile) std::fclose(transcriptFile);
+    transcriptFile = nullptr;
 }
 
 void transcript(const char* format, ...) {

@@ -6,6 +6,7 @@
 #include <string>
 
 bool openTranscript(const char* path);
+void closeTranscript();
 void transcript(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // A Mazovia text as a quoted UTF-8 literal ("null" for a null pointer);
 // control bytes appear as \n or \xNN.

@@ -56,3 +56,47 @@ def run_program(name, *args, timeout=300):
 
 def tool(*command):
     return subprocess.run(command, capture_output=True, text=True, check=True).stdout
+
+
+def run_sessions(*sessions, timeout=900):
+    """Runs several simulator sessions in one process (one Wine start); each
+    session is a list of arguments. Returns one Run per session."""
+    with tempfile.TemporaryDirectory() as tmp:
+        command = [str(WINE_RUN), str(SIM)]
+        transcripts = []
+        for i, args in enumerate(sessions):
+            transcript = Path(tmp) / f"transcript{i + 1}.txt"
+            transcripts.append(transcript)
+            if i:
+                command.append("--then")
+            command += ["--transcript", wine_path(transcript), *map(str, args)]
+        done = subprocess.run(command, capture_output=True, timeout=timeout, cwd=BIN)
+        out = _split_sessions(done.stdout.decode("utf-8", "replace"), len(sessions))
+        err = _split_sessions(done.stderr.decode("utf-8", "replace"), len(sessions))
+        runs = []
+        for i, transcript in enumerate(transcripts):
+            lines = transcript.read_text(encoding="utf-8").splitlines() if transcript.exists() else []
+            status = out[i][1] if len(sessions) > 1 else done.returncode
+            runs.append(Run(status, out[i][0], err[i][0], lines))
+    return runs
+
+
+def _split_sessions(text, count):
+    """[(text, status)] per session from the '=== session N' markers."""
+    if count == 1:
+        return [(text, None)]
+    parts = [["", None] for _ in range(count)]
+    current = None
+    for line in text.splitlines(keepends=True):
+        head = line.strip().split()
+        if len(head) >= 3 and head[0] == "===" and head[1] == "session":
+            index = int(head[2]) - 1
+            if len(head) == 5 and head[3] == "exit":
+                parts[index][1] = int(head[4])
+                current = None
+            else:
+                current = index
+            continue
+        if current is not None:
+            parts[current][0] += line
+    return [tuple(p) for p in parts]

@@ -67,12 +67,24 @@ class ThunkCodeTest(unittest.TestCase):
 
 
 class MissingServiceReportTest(unittest.TestCase):
-    def run_without(self, number, answers, *extra):
-        run = simulator.run_sim("--without", number, "--box-answers", answers, "--rows", *extra)
-        return run, boxes(run.err)
+    """Every case is a session of one simulator process."""
+
+    CASES = {
+        "ignore": (52179, "ignore"),
+        "retry twice": (52179, "retry,retry,ignore"),
+        "abort": (52179, "abort"),
+        **{f"withheld {n}": (n, ",".join(["ignore"] * 4)) for n in SERVICES_CALLED},
+    }
+
+    @classmethod
+    def setUpClass(cls):
+        runs = simulator.run_sessions(
+            *(["--without", number, "--box-answers", answers, "--rows"]
+              for number, answers in cls.CASES.values()))
+        cls.runs = {case: (run, boxes(run.err)) for case, run in zip(cls.CASES, runs)}
 
     def test_report_text_line_by_line(self):
-        run, shown = self.run_without(52179, "ignore")
+        run, shown = self.runs["ignore"]
         self.assertEqual(run.status, EXIT_OK, run.describe())
         self.assertGreaterEqual(len(shown), 1, run.describe())
         caption, lines = shown[0]
@@ -83,30 +95,29 @@ class MissingServiceReportTest(unittest.TestCase):
         self.assertEqual(len(shown), 1, "a service reported once is not reported again")
 
     def test_retry_twice_then_ignore_shows_three_boxes(self):
-        run, shown = self.run_without(52179, "retry,retry,ignore")
+        run, shown = self.runs["retry twice"]
         self.assertEqual(run.status, EXIT_OK, run.describe())
         self.assertEqual(len(shown), 3, run.describe())
         self.assertTrue(all(box == shown[0] for box in shown))
 
     def test_abort_ends_the_pending_call_where_the_host_sees_it(self):
-        run, shown = self.run_without(52179, "abort")
+        run, shown = self.runs["abort"]
         self.assertEqual(len(shown), 1, run.describe())
         self.assertEqual(run.status, EXIT_FAULT, run.describe())
         self.assertIn("host service 52179 could not be bound", run.err)
 
     def test_each_service_called_withheld_with_ignore(self):
-        # A run without withholding tells which services a run from load to the
-        # closed dialog asks for; a service never asked cannot be reported.
-        baseline = simulator.run_sim("--rows", "--box-answers", ",".join(["ignore"] * 8))
-        self.assertEqual(baseline.status, EXIT_OK, baseline.describe())
+        # From load to the closed dialog: every service the run asks for.
         for number in SERVICES_CALLED:
             with self.subTest(service=number):
-                if not baseline.lines(f"callback 2 {number} "):
-                    continue
-                run, shown = self.run_without(number, ",".join(["ignore"] * 8))
+                run, shown = self.runs[f"withheld {number}"]
                 self.assertEqual(run.status, EXIT_OK, run.describe())
-                naming = [box for box in shown if box[1][1:2] == [f"brak wpisu  {number} "]]
-                self.assertEqual(len(naming), 1, run.describe())
+                asked = run.lines(f"callback 2 {number} ")
+                if asked:
+                    self.assertEqual(len(shown), 1, run.describe())
+                    self.assertEqual(shown[0][1][1], f"brak wpisu  {number} ")
+                else:
+                    self.assertEqual(shown, [], run.describe())
 
 if __name__ == "__main__":
     unittest.main()

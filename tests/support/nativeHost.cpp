@@ -71,7 +71,9 @@ std::int32_t messageBox(const char* caption, const char* text, std::uint32_t) {
     return ui().messageBoxAnswer;
 }
 void showError(const char* text) { ui().lines.push_back(std::string("showError(") + text + ")"); }
-void setBusy(std::int32_t, std::int32_t, std::int32_t on) { ui().lines.push_back("setBusy(" + std::to_string(on) + ")"); }
+void setBusy(std::int32_t, std::int32_t, std::int32_t on) {
+    ui().lines.push_back("setBusy(" + std::to_string(on) + ")");
+}
 void listSelection(std::int16_t* cell, std::int32_t) {
     *cell = 0;
     ui().lines.push_back("listSelection");

@@ -335,7 +335,9 @@ void testMissingService() {
     hostAnswers[52158] = address(&otherService);
     duringReport = [] {
         CHECK(serviceSlots[slotIndexOf(serviceEntry52030)] == nullptr, "slot null during the report");
-        callWithPatterns(reinterpret_cast<void*>(&serviceEntry52158), 3, 4);
+        // A plain call: callWithPatterns keeps its state in fixed cells.
+        auto nested = reinterpret_cast<void(__stdcall*)(std::uint32_t, std::uint32_t)>(&serviceEntry52158);
+        nested(3, 4);
     };
     callWithPatterns(reinterpret_cast<void*>(&serviceEntry52030), 0xA1, 0xA2);
     CHECK(afterCall.eax == 0, "ignored: the pending call returns 0, got %08X", afterCall.eax);
@@ -366,11 +368,21 @@ void testMissingService() {
 
 int main() {
     hostCallback = &testCallback;
-    testTableAgainstDeclaredNumbers();
-    testEntryAndStubInstructions();
-    testFirstAndLaterCalls();
-    testSlotKeepsFirstAddress();
-    testDoubledNumberBindsEachSlot();
-    testMissingService();
+    static const struct {
+        const char* name;
+        void (*run)();
+    } tests[] = {
+        {"table against declared numbers", testTableAgainstDeclaredNumbers},
+        {"entry and stub instructions", testEntryAndStubInstructions},
+        {"first and later calls", testFirstAndLaterCalls},
+        {"slot keeps first address", testSlotKeepsFirstAddress},
+        {"doubled number binds each slot", testDoubledNumberBindsEachSlot},
+        {"missing service", testMissingService},
+    };
+    for (const auto& t : tests) {
+        std::printf("-- %s\n", t.name);
+        std::fflush(stdout);
+        t.run();
+    }
     return checkSummary("bindingTest");
 }
