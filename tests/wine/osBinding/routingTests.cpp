@@ -55,6 +55,7 @@ struct ProbeCall {
     const char* label;
     const char* library;
     const char* function;
+    bool takesArgument;      // one 4-byte argument, or none
     int argument;
     int answer;              // when bound
     std::uint32_t exception; // 0 when the call binds
@@ -64,13 +65,13 @@ struct ProbeCall {
 const std::string longName = "probe" + std::string(250, 'L');
 
 const ProbeCall probeCalls[] = {
-    {"exported by the host's executable", "32KAV.dll", "probeHostExport", 1, 1001, 0, 0},
-    {"known only to HostCallback", "32KAV.dll", "probeCallbackOnly", 2, 2002, 0, 0},
-    {"found nowhere", "32KAV.dll", "probeNowhere", 0, 0, 0xC06D007F, 1},
-    {"found nowhere, long name", "32KAV.dll", longName.c_str(), 0, 0, 0xC06D007F, 1},
-    {"USER32 in another case, host answers", "user32.DLL", "GetSystemMetrics", 0, 4242, 0, 0},
-    {"GDI32 in another case, host answers", "Gdi32.dll", "GetStockObject", 0, 0x5151, 0, 0},
-    {"32KAV.dll in another case", "32kav.dll", "GetTickCount", 0, 0, 0xC06D007E, 0},
+    {"exported by the host's executable", "32KAV.dll", "probeHostExport", true, 1, 1001, 0, 0},
+    {"known only to HostCallback", "32KAV.dll", "probeCallbackOnly", true, 2, 2002, 0, 0},
+    {"found nowhere", "32KAV.dll", "probeNowhere", false, 0, 0, 0xC06D007F, 1},
+    {"found nowhere, long name", "32KAV.dll", longName.c_str(), false, 0, 0, 0xC06D007F, 1},
+    {"USER32 in another case, host answers", "user32.DLL", "GetSystemMetrics", true, 0, 4242, 0, 0},
+    {"GDI32 in another case, host answers", "Gdi32.dll", "GetStockObject", true, 0, 0x5151, 0, 0},
+    {"32KAV.dll in another case", "32kav.dll", "GetTickCount", false, 0, 0, 0xC06D007E, 0},
 };
 
 struct Pending {
@@ -82,6 +83,12 @@ struct Pending {
 void callProbe(void* p) {
     auto* pending = static_cast<Pending*>(p);
     pending->answer = reinterpret_cast<int(WINAPI*)(int)>(cellValue(pending->cell))(pending->argument);
+}
+
+// For the functions without arguments (stdcall: the callee removes what it takes).
+void callProbeNoArguments(void* p) {
+    auto* pending = static_cast<Pending*>(p);
+    pending->answer = reinterpret_cast<int(WINAPI*)()>(cellValue(pending->cell))();
 }
 
 void probeRouting(HMODULE probe) {
@@ -99,7 +106,7 @@ void probeRouting(HMODULE probe) {
         if (!cell) continue;
         testHost.askedNames.clear();
         Pending pending = {cell, c.argument, 0};
-        std::uint32_t code = runCatching(callProbe, &pending);
+        std::uint32_t code = runCatching(c.takesArgument ? callProbe : callProbeNoArguments, &pending);
         auto boxes = takeBoxes();
         CHECK(code == c.exception, std::string(c.label) + ": exception " + hex(code));
         if (!c.exception) CHECK(pending.answer == c.answer, std::string(c.label) + ": answer " + std::to_string(pending.answer));
@@ -122,7 +129,7 @@ void probeRouting(HMODULE probe) {
     std::uintptr_t* desktop = delayImportCell(probe, "user32.DLL", "GetDesktopWindow");
     if (desktop) {
         Pending pending = {desktop, 0, 0};
-        CHECK(runCatching(callProbe, &pending) == 0 &&
+        CHECK(runCatching(callProbeNoArguments, &pending) == 0 &&
                   cellValue(desktop) == reinterpret_cast<std::uintptr_t>(
                                             GetProcAddress(GetModuleHandleA("user32.dll"), "GetDesktopWindow")),
               "GetDesktopWindow: the host answers 0, USER32's is used");
