@@ -6,10 +6,9 @@
 EventHook previousEventHook;
 std::int32_t promptPending = 1;
 std::int16_t listSelectionCell;
+bool eventHookInstalled;
 
 namespace {
-
-bool hookInstalled;
 
 // "Czy chcesz zobaczyć listę niezapłaconych faktur?" in the Mazovia code page.
 constexpr char questionCaption[] = "Uwaga";
@@ -20,8 +19,8 @@ constexpr char questionText[] =
 
 void installEventHook() {
     // A repeated load call must not chain the hook behind itself.
-    if (hookInstalled) return;
-    hookInstalled = true;
+    if (eventHookInstalled) return;
+    eventHookInstalled = true;
     previousEventHook = setEventHook(eventHook);
 }
 
@@ -35,14 +34,14 @@ extern "C" std::int32_t HOST_STDCALL eventHook(std::int32_t code) {
     if (event == eventCodeIdle || event == eventCodeNone) return code;
 
     promptPending = 0;  // before anything shows: never asked twice, not even nested
-    std::int32_t savedBit = getStateFlags() & hostStateBusyBit;
-    if (!savedBit) setStateFlags(hostStateBusyBit, 1);
+    std::int32_t savedBit = getStateFlags() & promptStateBit;
+    if (!savedBit) setStateFlags(promptStateBit, 1);
     listSelectionCell = 0;
     auto answer = static_cast<std::int16_t>(messageBox(questionCaption, questionText, questionStyle));
     if (answer == answerYes)
         runDialog(listDialogDescription.data(), listDialogNumber, &listSelectionCell, listDialogProc,
                   listRowText);
-    if (!savedBit) setStateFlags(hostStateBusyBit, 0);
+    if (!savedBit) setStateFlags(promptStateBit, 0);
     releaseItems();
     return code;
 }

@@ -7,6 +7,9 @@
 extern EventHook previousEventHook;
 extern std::int32_t promptPending;
 extern std::int16_t listSelectionCell;
+// Set by the first installEventHook: the hook goes into the chain once per
+// module life, so that a repeated load call cannot make it its own previous hook.
+extern bool eventHookInstalled;
 
 // Puts eventHook into the host's chain, once per module life.
 void installEventHook();
@@ -16,5 +19,5 @@ inline constexpr std::int16_t eventCodeIdle = 4098;
 inline constexpr std::int16_t eventCodeNone = -1;
 inline constexpr std::uint32_t questionStyle = 0x30009;
 inline constexpr std::int16_t answerYes = 20481;
-inline constexpr std::int32_t hostStateBusyBit = 0x8000;
+inline constexpr std::int32_t promptStateBit = 0x8000;
 inline constexpr std::int32_t listDialogNumber = 1001;

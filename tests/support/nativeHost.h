@@ -1,6 +1,7 @@
-// The native stand-in for the host behind frame/hostServices.h: every service
-// is a plain function that forwards to the LedgerHost installed for the test,
-// so the plug-in's own code runs unchanged against it.
+// The native stand-in for the host behind frame/hostServices.h: every ledger
+// service is a plain function that forwards to the LedgerHost installed for
+// the test, so the plug-in's own code runs unchanged against it. The
+// user-interface services are in uiHost.h.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -24,12 +25,5 @@ private:
 };
 
 sim::LedgerHost& host();
-
-// The user-interface services only record what the plug-in asked for.
-struct UiCalls {
-    std::vector<std::string> lines;
-    std::int32_t messageBoxAnswer = 0;
-};
-UiCalls& ui();
 
 }  // namespace testHost

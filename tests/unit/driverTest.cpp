@@ -140,10 +140,22 @@ TEST(Driver, SampleLedgerList) {
     auto ledger = sim::readLedger(sim::sampleLedgerJson(), "sample");
     HostRun run(std::get<sim::Ledger>(ledger));
     ASSERT_EQ(buildReceivables(), 1);
-    EXPECT_EQ(rows(run), (std::vector<Row>{{"FV/2026/11/00012", -12345600, "20261109"},
+    // Largest debt first; see the notes in sampleLedger.cpp for what each shows.
+    EXPECT_EQ(rows(run), (std::vector<Row>{{"FV 101/2026", -487654300, "20261115"},
+                                           {"FV/2026/11/00123", -12345600, "20261109"},
+                                           {"FV 40/2026", -8604000, "20261126"},
+                                           {"FV 90/2026", -7650000, "20261115"},
+                                           {"FV 51/2026", -4300000, "20261022"},
+                                           {"FV 81/2026", -2000000, "20261015"},
                                            {"FV 19/2026", -1950000, "20261102"},
+                                           {"FV 70/2026", -1875000, "20261104"},
+                                           {"FV 93/2026", -1230000, "20261202"},
                                            {"FV 12/2026", -1000000, "20261029"},
+                                           {"FV 71/2026", -960000, "20261117"},
+                                           {"FV 111/2026", -855000, "20261108"},
+                                           {"FV 120/2026", -642000, "20261119"},
                                            {"FV 7/2026", -625000, "20260923"}}));
+
 }
 
 // A second computation in the same process starts from an empty store, grows
