@@ -40,7 +40,9 @@ struct LedgerFigures {
     double literalDateQuestions = 0.0;  // 4 per item for every document with a balance
 };
 
-bool isDebtor(const sim::LedgerCounterparty& c) { return sim::roundToHundredths(c.paidTotal - c.dueTotal) < 0.0; }
+bool isDebtor(const sim::LedgerCounterparty& c) {
+    return sim::roundToHundredths(c.paidTotal - c.dueTotal) < 0.0;
+}
 
 LedgerFigures figuresOf(const sim::Ledger& ledger) {
     LedgerFigures f;
@@ -77,7 +79,8 @@ Measurement measure(const sim::Ledger& ledger, int (*build)(), double minimumSec
         }
         ++runs;
         if (m.seconds >= minimumSeconds || runs == 1000) {
-            for (int s = 0; s < sim::serviceCount; ++s) m.calls[s] = run.host.calls(static_cast<sim::Service>(s));
+            for (int s = 0; s < sim::serviceCount; ++s)
+                m.calls[s] = run.host.calls(static_cast<sim::Service>(s));
             m.total = run.host.totalCalls();
             m.block = run.blockBytes();
             m.count = itemCount;
@@ -119,8 +122,8 @@ int main(int argc, char** argv) {
     double secondsPerDateQuestion;
     {
         const sim::Ledger small = plausibleLedger(1, 300);
-        secondsPerDateQuestion = measure(small, literalBuildReceivables, 0.2).seconds /
-                                 figuresOf(small).literalDateQuestions;
+        secondsPerDateQuestion =
+            measure(small, literalBuildReceivables, 0.2).seconds / figuresOf(small).literalDateQuestions;
     }
     for (int size : sizes) {
         const sim::Ledger ledger = plausibleLedger(static_cast<std::uint64_t>(size), size);
@@ -139,7 +142,8 @@ int main(int argc, char** argv) {
         std::printf("  %-18s %16s %12s\n", "host service", "literal", "indexed");
         for (int s = 0; s < sim::serviceCount; ++s)
             std::printf("  %-18s %16s %12s\n", sim::serviceName(static_cast<sim::Service>(s)),
-                        literal.ran ? grouped(literal.calls[s]).c_str() : "-", grouped(ours.calls[s]).c_str());
+                        literal.ran ? grouped(literal.calls[s]).c_str() : "-",
+                        grouped(ours.calls[s]).c_str());
         std::printf("  %-18s %16s %12s\n", "total", literal.ran ? grouped(literal.total).c_str() : "-",
                     grouped(ours.total).c_str());
         std::printf("  %-18s %16s %12s\n", "time", literal.ran ? duration(literal.seconds).c_str() : "-",
@@ -153,7 +157,8 @@ int main(int argc, char** argv) {
             std::printf("  literal skipped: about %s of date comparisons alone (limit %.0f s)\n",
                         duration(estimate).c_str(), literalLimitSeconds);
         }
-        std::printf("  indexed total / floor: %.2f\n", static_cast<double>(ours.total) / static_cast<double>(f.floor));
+        std::printf("  indexed total / floor: %.2f\n",
+                    static_cast<double>(ours.total) / static_cast<double>(f.floor));
     }
     return 0;
 }

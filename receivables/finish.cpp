@@ -42,6 +42,7 @@ int finishItems() {
         if (!isPositiveZero(item.amount) && compareDates(item.date, today) >= 0) item.amount = 0.0;
         if (roundsToZeroOrAbove(item.amount)) --itemCount;
     }
-    if (total > 0) std::qsort(items, static_cast<std::size_t>(total), sizeof(InvoiceItem), compareItemAmounts);
+    if (total > 0)
+        std::qsort(items, static_cast<std::size_t>(total), sizeof(InvoiceItem), compareItemAmounts);
     return 1;
 }

@@ -12,8 +12,7 @@ void resetItems() {
 }
 
 bool makeRoomForItem() {
-    if (itemCount < itemCapacity || itemCapacity > itemCapacityLimit - itemGrowth)
-        return items != nullptr;
+    if (itemCount < itemCapacity || itemCapacity > itemCapacityLimit - itemGrowth) return items != nullptr;
     itemCapacity = static_cast<std::int16_t>(itemCapacity + itemGrowth);
     void* grown = memRealloc(items, static_cast<std::uint32_t>(itemCapacity) * sizeof(InvoiceItem));
     if (!grown && items) memFree(items);

@@ -95,7 +95,8 @@ RoundedSign roundedSign(double amount) {
     std::memcpy(&key, &amount, sizeof(key));
     if (memo.block) {
         std::uint32_t slot = probe(memo.block, memo.capacity, key);
-        if (unsigned char known = signs(memo.block, memo.capacity)[slot]) return static_cast<RoundedSign>(known);
+        if (unsigned char known = signs(memo.block, memo.capacity)[slot])
+            return static_cast<RoundedSign>(known);
     }
     RoundedSign sign = askHost(amount);
     if (!memo.full && (memo.used + 1) * 2 > memo.capacity && !grow()) memo.full = true;

@@ -27,8 +27,7 @@ int compareByCounterparty(const void* first, const void* second) {
 int compareByKey(const void* first, const void* second) {
     std::int16_t a = *static_cast<const std::int16_t*>(first);
     std::int16_t b = *static_cast<const std::int16_t*>(second);
-    if (int c = compareGroups(items[a], items[b].counterpartyNumber, settlementKey(items[b]), true))
-        return c;
+    if (int c = compareGroups(items[a], items[b].counterpartyNumber, settlementKey(items[b]), true)) return c;
     return compareValues(a, b);
 }
 

@@ -16,8 +16,7 @@ constexpr int recordBufferOffset = 8;
 
 const unsigned char* recordBuffer(const void* handle) {
     const unsigned char* buffer;
-    std::memcpy(&buffer, static_cast<const unsigned char*>(handle) + recordBufferOffset,
-                sizeof(buffer));
+    std::memcpy(&buffer, static_cast<const unsigned char*>(handle) + recordBufferOffset, sizeof(buffer));
     return buffer;
 }
 
@@ -27,8 +26,7 @@ bool beginCounterpartyScan(TableScan& scan) {
     void* handle = openTable(counterpartyTable);
     if (!handle) return false;
     scan.narrow = true;
-    scan.result = static_cast<std::int16_t>(
-        scanBegin(scan.state, handle, counterpartyIndex, nullptr, 0, 0));
+    scan.result = static_cast<std::int16_t>(scanBegin(scan.state, handle, counterpartyIndex, nullptr, 0, 0));
     scan.record = recordBuffer(handle);
     return true;
 }

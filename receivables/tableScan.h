@@ -11,10 +11,10 @@ inline constexpr int fileNameSize = 260;
 
 struct TableScan {
     alignas(8) unsigned char state[scanStateSize];  // filled by the host
-    char fileName[fileNameSize];     // the scan's key: must outlive the scan
-    const unsigned char* record;     // the host's record buffer, read in place
-    std::int32_t result;             // running result; 0: nothing more to read
-    bool narrow;                     // the counterparty scans hold results as 16 bits
+    char fileName[fileNameSize];                    // the scan's key: must outlive the scan
+    const unsigned char* record;                    // the host's record buffer, read in place
+    std::int32_t result;                            // running result; 0: nothing more to read
+    bool narrow;                                    // the counterparty scans hold results as 16 bits
 };
 
 // Opens table 35 and begins the scan of all counterparties. False when the

@@ -50,8 +50,7 @@ std::optional<std::int32_t> dayOfDigits(const char* digits) {
     int year = value[0] * 1000 + value[1] * 100 + value[2] * 10 + value[3];
     int month = value[4] * 10 + value[5];
     int day = value[6] * 10 + value[7];
-    if (year < 1 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month))
-        return std::nullopt;
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month)) return std::nullopt;
     return dayFromCivil(year, month, day);
 }
 
@@ -102,8 +101,9 @@ void formatStoredDate(char* out, const char* stored) {
 
 std::int32_t systemToday() {
     using namespace std::chrono;
-    auto days = duration_cast<duration<std::int64_t, std::ratio<86400>>>(
-        system_clock::now().time_since_epoch()).count();
+    auto days =
+        duration_cast<duration<std::int64_t, std::ratio<86400>>>(system_clock::now().time_since_epoch())
+            .count();
     return dayFromCivil(1970, 1, 1) + static_cast<std::int32_t>(days);
 }
 

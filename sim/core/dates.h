@@ -9,8 +9,8 @@
 
 namespace sim {
 
-inline constexpr int storedDateSize = 9;    // YYYYMMDD and the terminator
-inline constexpr int shownDateSize = 11;    // DD.MM.YYYY and the terminator
+inline constexpr int storedDateSize = 9;  // YYYYMMDD and the terminator
+inline constexpr int shownDateSize = 11;  // DD.MM.YYYY and the terminator
 
 // The day of a stored date text; reads at most 9 bytes (8 digits and the
 // terminator), so an unterminated text is no date.

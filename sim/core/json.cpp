@@ -45,8 +45,7 @@ private:
     }
 
     void skipBlanks() {
-        while (!atEnd() && (peek() == ' ' || peek() == '\t' || peek() == '\n' || peek() == '\r'))
-            advance();
+        while (!atEnd() && (peek() == ' ' || peek() == '\t' || peek() == '\n' || peek() == '\r')) advance();
     }
 
     void expect(char c, const char* what) {

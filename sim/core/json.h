@@ -17,7 +17,7 @@ struct JsonValue {
     bool boolean = false;
     double number = 0.0;
     bool numberOutOfRange = false;  // too large or too small for a double
-    std::string text;           // the string's value, UTF-8
+    std::string text;               // the string's value, UTF-8
     std::vector<JsonValue> elements;
     std::vector<JsonMember> members;  // in file order
     int line = 0;

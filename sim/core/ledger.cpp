@@ -73,7 +73,7 @@ public:
 
     // A text in the Mazovia code page, without control characters.
     std::string text(const JsonValue& owner, const std::string& path, std::string_view name,
-                      std::size_t limit = 0) const {
+                     std::size_t limit = 0) const {
         const JsonValue* value = owner.member(name);
         if (!value) return {};
         if (value->kind != Kind::text) refuse(*value, join(path, name), "must be a text");
@@ -81,7 +81,8 @@ public:
         std::optional<std::string> mazovia = utf8ToMazovia(value->text, &bad);
         if (!mazovia) refuse(*value, join(path, name), "has a character the Mazovia code page lacks");
         for (unsigned char c : *mazovia)
-            if (c < 0x20 || c == 0x7F) refuse(*value, join(path, name), "must not contain control characters");
+            if (c < 0x20 || c == 0x7F)
+                refuse(*value, join(path, name), "must not contain control characters");
         if (limit && mazovia->size() > limit)
             refuse(*value, join(path, name), "must be at most " + std::to_string(limit) + " characters");
         return *mazovia;
@@ -129,8 +130,8 @@ LedgerSlot readSlot(const Checker& check, const JsonValue& value, const std::str
 
 LedgerDocument readDocument(const Checker& check, const JsonValue& value, const std::string& path) {
     check.object(value, path,
-                 {"number", "date", "paidAmount", "documentAmount", "paymentDays", "viewKind",
-                  "documentId", "viewRef", "slots"});
+                 {"number", "date", "paidAmount", "documentAmount", "paymentDays", "viewKind", "documentId",
+                  "viewRef", "slots"});
     LedgerDocument document;
     document.number = check.text(value, path, "number", documentNumberLimit);
     document.date = check.date(value, path, "date", true);

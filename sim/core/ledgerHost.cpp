@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "sim/core/amounts.h"
+#include "sim/core/codepage.h"
 #include "sim/core/dates.h"
 
 namespace sim {
@@ -21,10 +22,23 @@ std::size_t recordSizeOf(std::uint32_t table) {
     return table == counterpartyTable ? counterpartyField::recordSize : documentField::recordSize;
 }
 
+// A Mazovia text as a quoted UTF-8 literal; control bytes as \xNN.
 std::string quoted(const char* text, std::size_t limit) {
     if (!text) return "null";
     std::string out = "\"";
-    for (std::size_t i = 0; i < limit && text[i]; ++i) out += text[i];
+    for (std::size_t i = 0; i < limit && text[i]; ++i) {
+        auto byte = static_cast<unsigned char>(text[i]);
+        if (byte == '"' || byte == '\\') {
+            out += '\\';
+            out += static_cast<char>(byte);
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof(hex), "\\x%02X", byte);
+            out += hex;
+        } else {
+            appendUtf8(out, mazoviaToUnicode(byte));
+        }
+    }
     return out + "\"";
 }
 
@@ -38,11 +52,36 @@ std::string storedDate(const char* text) { return quoted(text, storedDateSize); 
 
 }  // namespace
 
-const char* serviceName(Service service) {
-    static constexpr const char* names[serviceCount] = {
-        "openTable", "scanBegin", "scanNext", "scanEnd", "makeDataFileName", "copyField", "roundAmount",
-        "todayDate", "addDays", "compareDates", "formatDate", "memRealloc", "memFree"};
-    return names[static_cast<int>(service)];
+namespace {
+
+struct ServiceFacts {
+    const char* name;
+    int number;
+    const char* decorated;
+};
+
+constexpr ServiceFacts serviceFacts[serviceCount] = {
+    {"openTable", 52256, "_openTable@4"},
+    {"scanBegin", 52278, "_scanBegin@24"},
+    {"scanNext", 52279, "_scanNext@4"},
+    {"scanEnd", 52281, "_scanEnd@4"},
+    {"makeDataFileName", 52311, "_makeDataFileName@20"},
+    {"copyField", 52161, "_copyField@12"},
+    {"roundAmount", 52179, "_roundAmount@12"},
+    {"todayDate", 30204, "_todayDate@4"},
+    {"addDays", 31708, "_addDays@8"},
+    {"compareDates", 30908, "_compareDates@8"},
+    {"formatDate", 32008, "_formatDate@8"},
+    {"memRealloc", 21286, "_memRealloc@8"},
+    {"memFree", 21287, "_memFree@4"},
+};
+
+}  // namespace
+
+const char* serviceName(Service service) { return serviceFacts[static_cast<int>(service)].name; }
+int serviceNumber(Service service) { return serviceFacts[static_cast<int>(service)].number; }
+const char* decoratedServiceName(Service service) {
+    return serviceFacts[static_cast<int>(service)].decorated;
 }
 
 LedgerHost::LedgerHost(HostTables tables, std::int32_t today) : tables_(std::move(tables)), today_(today) {}
@@ -77,18 +116,20 @@ TableHandle* LedgerHost::handleOf(std::uint32_t table) {
 
 void* LedgerHost::openTable(std::int32_t table) {
     count(Service::openTable);
-    if (table != static_cast<std::int32_t>(counterpartyTable) && table != static_cast<std::int32_t>(documentTable)) {
+    if (table != static_cast<std::int32_t>(counterpartyTable) &&
+        table != static_cast<std::int32_t>(documentTable)) {
         fault("openTable(" + std::to_string(table) + "): the host has no such table here");
-        note([&] { return "openTable(" + std::to_string(table) + ") -> null"; });
+        note(Service::openTable, [&] { return "openTable(" + std::to_string(table) + ") -> null"; });
         return nullptr;
     }
     TableHandle* handle = handleOf(static_cast<std::uint32_t>(table));
     ++handle->openings;
     if (failures.nullTable == table && handle->openings >= failures.nullTableFrom) {
-        note([&] { return "openTable(" + std::to_string(table) + ") -> null"; });
+        note(Service::openTable, [&] { return "openTable(" + std::to_string(table) + ") -> null"; });
         return nullptr;
     }
-    note([&] { return "openTable(" + std::to_string(table) + ") -> T" + std::to_string(table); });
+    note(Service::openTable,
+         [&] { return "openTable(" + std::to_string(table) + ") -> T" + std::to_string(table); });
     return handle;
 }
 
@@ -123,7 +164,7 @@ std::int32_t LedgerHost::scanBegin(void* state, void* handleArgument, std::int32
         }
     }
     std::int32_t result = scan.records && !scan.records->empty() ? 1 : 0;
-    note([&] {
+    note(Service::scanBegin, [&] {
         return "scanBegin(T" + std::to_string(scan.table) + ", " + std::to_string(index) + ", " +
                quoted(key, fileNameBytes) + ", " + std::to_string(exact) + ", " + std::to_string(zero) +
                ") -> " + std::to_string(result);
@@ -137,7 +178,7 @@ std::int32_t LedgerHost::scanNext(void* state) {
     auto found = scans_.find(state);
     if (found == scans_.end()) {
         fault("scanNext on a scan state without a running scan");
-        note([&] { return "scanNext(?) -> 0"; });
+        note(Service::scanNext, [&] { return "scanNext(?) -> 0"; });
         return 0;
     }
     Scan& scan = found->second;
@@ -151,7 +192,8 @@ std::int32_t LedgerHost::scanNext(void* state) {
         std::memcpy(scan.handle->recordBuffer, record.data(), std::min(size, record.size()));
         result = 1;
     }
-    note([&] { return "scanNext(T" + std::to_string(scan.table) + ") -> " + std::to_string(result); });
+    note(Service::scanNext,
+         [&] { return "scanNext(T" + std::to_string(scan.table) + ") -> " + std::to_string(result); });
     return result;
 }
 
@@ -160,10 +202,10 @@ void LedgerHost::scanEnd(void* state) {
     auto found = scans_.find(state);
     if (found == scans_.end()) {
         fault("scanEnd on a scan state without a running scan");
-        note([&] { return "scanEnd(?)"; });
+        note(Service::scanEnd, [&] { return "scanEnd(?)"; });
         return;
     }
-    note([&] { return "scanEnd(T" + std::to_string(found->second.table) + ")"; });
+    note(Service::scanEnd, [&] { return "scanEnd(T" + std::to_string(found->second.table) + ")"; });
     scans_.erase(found);
 }
 
@@ -172,11 +214,11 @@ void LedgerHost::makeDataFileName(std::int32_t numberArgument, char* buffer, con
     count(Service::makeDataFileName);
     if (kind != 104) fault("makeDataFileName expects the kind 104");
     auto counterparty = static_cast<std::int16_t>(numberArgument);
-    std::string name = std::string(prefix ? prefix : "") + std::to_string(counterparty) +
-                       (extension ? extension : "");
+    std::string name =
+        std::string(prefix ? prefix : "") + std::to_string(counterparty) + (extension ? extension : "");
     name = name.substr(0, fileNameBytes - 1);
     std::memcpy(buffer, name.c_str(), name.size() + 1);
-    note([&] {
+    note(Service::makeDataFileName, [&] {
         return "makeDataFileName(" + std::to_string(counterparty) + ", " + quoted(prefix, 16) + ", " +
                quoted(extension, 16) + ", " + std::to_string(kind) + ") -> " + quoted(buffer, fileNameBytes);
     });
@@ -191,41 +233,50 @@ void LedgerHost::copyField(char* destination, const char* field, std::int32_t wi
     }
     while (length > 0 && destination[length - 1] == ' ') --length;
     destination[length] = '\0';
-    note([&] { return "copyField(" + std::to_string(width) + ") -> " + quoted(destination, length); });
+    note(Service::copyField,
+         [&] { return "copyField(" + std::to_string(width) + ") -> " + quoted(destination, length); });
 }
 
 double LedgerHost::roundAmount(double amount, std::int32_t precision) {
     count(Service::roundAmount);
     if (precision != 1) fault("roundAmount expects the precision 1");
     double rounded = roundToHundredths(amount);
-    note([&] { return "roundAmount(" + number(amount) + ", " + std::to_string(precision) + ") -> " + number(rounded); });
+    note(Service::roundAmount, [&] {
+        return "roundAmount(" + number(amount) + ", " + std::to_string(precision) + ") -> " + number(rounded);
+    });
     return rounded;
 }
 
 void LedgerHost::todayDate(char* buffer) {
     count(Service::todayDate);
     writeStoredDate(buffer, today_);
-    note([&] { return "todayDate() -> " + storedDate(buffer); });
+    note(Service::todayDate, [&] { return "todayDate() -> " + storedDate(buffer); });
 }
 
 std::int32_t LedgerHost::compareDates(const char* a, const char* b) {
     count(Service::compareDates);
     std::int32_t result = compareStoredDates(a, b);
-    note([&] { return "compareDates(" + storedDate(a) + ", " + storedDate(b) + ") -> " + std::to_string(result); });
+    note(Service::compareDates, [&] {
+        return "compareDates(" + storedDate(a) + ", " + storedDate(b) + ") -> " + std::to_string(result);
+    });
     return result;
 }
 
 void LedgerHost::addDays(char* text, std::int32_t days) {
     count(Service::addDays);
-    std::string before = keepTranscript ? storedDate(text) : std::string();
+    std::string before = noting() ? storedDate(text) : std::string();
     addDaysInPlace(text, static_cast<std::int16_t>(days));  // the upper half is undefined
-    note([&] { return "addDays(" + before + ", " + std::to_string(static_cast<std::int16_t>(days)) + ") -> " + storedDate(text); });
+    note(Service::addDays, [&] {
+        return "addDays(" + before + ", " + std::to_string(static_cast<std::int16_t>(days)) + ") -> " +
+               storedDate(text);
+    });
 }
 
 void LedgerHost::formatDate(char* buffer, const char* stored) {
     count(Service::formatDate);
     formatStoredDate(buffer, stored);
-    note([&] { return "formatDate(" + storedDate(stored) + ") -> " + quoted(buffer, shownDateSize); });
+    note(Service::formatDate,
+         [&] { return "formatDate(" + storedDate(stored) + ") -> " + quoted(buffer, shownDateSize); });
 }
 
 std::string LedgerHost::blockName(const void* block) const {
@@ -241,15 +292,15 @@ void* LedgerHost::memRealloc(void* block, std::uint32_t bytes) {
     auto old = blocks_.find(block);
     if (block && old == blocks_.end()) {
         fault("memRealloc of a block that the host does not hold");
-        note([&] { return call() + "null"; });
+        note(Service::memRealloc, [&] { return call() + "null"; });
         return nullptr;
     }
     if (reallocCalls_ == failures.failReallocAt) {
-        note([&] { return call() + "null (failure on request)"; });
+        note(Service::memRealloc, [&] { return call() + "null (failure on request)"; });
         return nullptr;  // the old block stays as it was
     }
     std::size_t oldBytes = block ? old->second.bytes : 0;
-    std::string before = keepTranscript ? call() : std::string();
+    std::string before = noting() ? call() : std::string();
     void* grown;
     if (moveBlocks || !block) {
         grown = std::malloc(bytes ? bytes : 1);
@@ -258,22 +309,23 @@ void* LedgerHost::memRealloc(void* block, std::uint32_t bytes) {
         grown = std::realloc(block, bytes ? bytes : 1);
     }
     if (!grown) {
-        note([&] { return before + "null"; });
+        note(Service::memRealloc, [&] { return before + "null"; });
         return nullptr;
     }
-    if (bytes > oldBytes) std::memset(static_cast<unsigned char*>(grown) + oldBytes, freshBytes, bytes - oldBytes);
+    if (bytes > oldBytes)
+        std::memset(static_cast<unsigned char*>(grown) + oldBytes, freshBytes, bytes - oldBytes);
     if (block) {
         if (moveBlocks) std::free(block);
         blocks_.erase(old);
     }
     blocks_[grown] = Block{bytes, ++blocksGiven_};
-    note([&] { return before + blockName(grown); });
+    note(Service::memRealloc, [&] { return before + blockName(grown); });
     return grown;
 }
 
 void LedgerHost::memFree(void* block) {
     count(Service::memFree);
-    note([&] { return "memFree(" + blockName(block) + ")"; });
+    note(Service::memFree, [&] { return "memFree(" + blockName(block) + ")"; });
     if (!block) return;
     auto found = blocks_.find(block);
     if (found == blocks_.end()) {

@@ -22,16 +22,31 @@
 namespace sim {
 
 enum class Service {
-    openTable, scanBegin, scanNext, scanEnd, makeDataFileName, copyField, roundAmount,
-    todayDate, addDays, compareDates, formatDate, memRealloc, memFree,
+    openTable,
+    scanBegin,
+    scanNext,
+    scanEnd,
+    makeDataFileName,
+    copyField,
+    roundAmount,
+    todayDate,
+    addDays,
+    compareDates,
+    formatDate,
+    memRealloc,
+    memFree,
 };
 inline constexpr int serviceCount = 13;
 const char* serviceName(Service service);
+// The host's number for the service (52256 for openTable).
+int serviceNumber(Service service);
+// Its decorated name, as a plug-in may ask for it ("_openTable@4").
+const char* decoratedServiceName(Service service);
 
 struct FailurePlan {
-    std::uint64_t failReallocAt = 0;   // this memRealloc call (counted from 1) answers null; 0: none
-    std::int32_t nullTable = 0;        // openTable answers null for this table ...
-    std::uint32_t nullTableFrom = 1;   // ... from its N-th opening on (counted from 1)
+    std::uint64_t failReallocAt = 0;  // this memRealloc call (counted from 1) answers null; 0: none
+    std::int32_t nullTable = 0;       // openTable answers null for this table ...
+    std::uint32_t nullTableFrom = 1;  // ... from its N-th opening on (counted from 1)
 };
 
 inline constexpr int scanStateBytes = 192;
@@ -54,14 +69,16 @@ public:
 
     FailurePlan failures;
     bool keepTranscript = false;
+    // Also hands every transcript line to this function, with its service.
+    void (*lineSink)(Service service, const std::string& line) = nullptr;
     // Every memRealloc moves the block, so that a plug-in still using the old
     // one is caught; off, blocks grow in place where the C library can.
     bool moveBlocks = true;
 
     // The services, with the arguments the plug-in passes.
     void* openTable(std::int32_t table);
-    std::int32_t scanBegin(void* state, void* handle, std::int32_t index, const char* key,
-                           std::int32_t exact, std::int32_t zero);
+    std::int32_t scanBegin(void* state, void* handle, std::int32_t index, const char* key, std::int32_t exact,
+                           std::int32_t zero);
     std::int32_t scanNext(void* state);
     void scanEnd(void* state);
     void makeDataFileName(std::int32_t number, char* buffer, const char* prefix, const char* extension,
@@ -96,7 +113,7 @@ private:
         TableHandle* handle = nullptr;
         const std::vector<Record>* records = nullptr;  // null: nothing to deliver
         std::size_t next = 0;
-        const char* key = nullptr;   // read again on every step, as a keyed scan does
+        const char* key = nullptr;  // read again on every step, as a keyed scan does
         std::string keyText;
     };
     struct Block {
@@ -106,10 +123,14 @@ private:
 
     void count(Service service) { ++calls_[static_cast<int>(service)]; }
     void fault(std::string text) { faults_.push_back(std::move(text)); }
-    // Transcript lines are only built when a transcript is kept.
+    bool noting() const { return keepTranscript || lineSink; }
+    // Transcript lines are only built when someone reads them.
     template <class MakeLine>
-    void note(MakeLine makeLine) {
-        if (keepTranscript) transcript_.push_back(makeLine());
+    void note(Service service, MakeLine makeLine) {
+        if (!noting()) return;
+        std::string line = makeLine();
+        if (lineSink) lineSink(service, line);
+        if (keepTranscript) transcript_.push_back(std::move(line));
     }
     TableHandle* handleOf(std::uint32_t table);
     std::string blockName(const void* block) const;

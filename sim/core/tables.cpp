@@ -17,7 +17,9 @@ void putBytes(Record& record, std::size_t offset, const void* bytes, std::size_t
 // Host bytes are little-endian; so are both machines the simulator runs on.
 void putDouble(Record& record, std::size_t offset, double value) { putBytes(record, offset, &value, 8); }
 void putInt16(Record& record, std::size_t offset, std::int16_t value) { putBytes(record, offset, &value, 2); }
-void putUint32(Record& record, std::size_t offset, std::uint32_t value) { putBytes(record, offset, &value, 4); }
+void putUint32(Record& record, std::size_t offset, std::uint32_t value) {
+    putBytes(record, offset, &value, 4);
+}
 
 double getDouble(const Record& record, std::size_t offset) {
     double value;
@@ -66,7 +68,8 @@ HostTables tablesFromLedger(const Ledger& ledger) {
     for (const LedgerCounterparty& counterparty : ledger.counterparties) {
         tables.counterparties.push_back(counterpartyRecord(counterparty));
         std::vector<Record>& file = tables.documentFiles[counterparty.number];
-        for (const LedgerDocument& document : counterparty.documents) file.push_back(documentRecord(document));
+        for (const LedgerDocument& document : counterparty.documents)
+            file.push_back(documentRecord(document));
     }
     return tables;
 }
@@ -94,7 +97,8 @@ std::optional<std::int16_t> numberOfDataFileName(const char* name) {
     }
     if (negative) value = -value;
     if (value < -32768 || value > 32767) return std::nullopt;
-    if (dataFileName(static_cast<std::int16_t>(value)) != text) return std::nullopt;  // one spelling per number
+    if (dataFileName(static_cast<std::int16_t>(value)) != text)
+        return std::nullopt;  // one spelling per number
     return static_cast<std::int16_t>(value);
 }
 

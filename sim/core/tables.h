@@ -15,11 +15,11 @@ namespace sim {
 
 // Table 35: a counterparty record.
 namespace counterpartyField {
-inline constexpr std::size_t name = 19;         // 20 bytes, blank-padded
+inline constexpr std::size_t name = 19;  // 20 bytes, blank-padded
 inline constexpr std::size_t nameWidth = 20;
-inline constexpr std::size_t paidTotal = 289;   // double
-inline constexpr std::size_t dueTotal = 297;    // double
-inline constexpr std::size_t number = 958;      // int16
+inline constexpr std::size_t paidTotal = 289;  // double
+inline constexpr std::size_t dueTotal = 297;   // double
+inline constexpr std::size_t number = 958;     // int16
 inline constexpr std::size_t recordSize = 960;
 }  // namespace counterpartyField
 
@@ -34,16 +34,16 @@ inline constexpr std::size_t viewKind = 382;        // int16
 inline constexpr std::size_t slotAmount = 612;      // 4 doubles, 8 bytes apart
 inline constexpr std::size_t slotKey = 711;         // 4 int16, 4 bytes apart
 inline constexpr std::size_t slotKeyStride = 4;
-inline constexpr std::size_t documentId = 759;      // uint32
-inline constexpr std::size_t viewRef = 763;         // uint32
+inline constexpr std::size_t documentId = 759;  // uint32
+inline constexpr std::size_t viewRef = 763;     // uint32
 inline constexpr std::size_t recordSize = 767;
 }  // namespace documentField
 
 using Record = std::vector<unsigned char>;
 
 struct HostTables {
-    std::vector<Record> counterparties;                          // table 35, in scan order
-    std::map<std::int16_t, std::vector<Record>> documentFiles;   // table 36, by counterparty number
+    std::vector<Record> counterparties;                         // table 35, in scan order
+    std::map<std::int16_t, std::vector<Record>> documentFiles;  // table 36, by counterparty number
 };
 
 HostTables tablesFromLedger(const Ledger& ledger);

@@ -17,6 +17,11 @@ std::vector<SessionReset>& sessionResets() {
     return resets;
 }
 
+std::vector<SessionEndCheck>& sessionEndChecks() {
+    static std::vector<SessionEndCheck> checks;
+    return checks;
+}
+
 std::vector<StartupStep>& startupSteps() {
     static std::vector<StartupStep> steps;
     return steps;
@@ -49,6 +54,12 @@ std::string describeFault(const GuardFault& f) {
 }  // namespace
 
 void addSessionReset(SessionReset reset) { sessionResets().push_back(reset); }
+
+void addSessionEndCheck(SessionEndCheck check) { sessionEndChecks().push_back(check); }
+
+void endSession() {
+    for (auto check : sessionEndChecks()) check();
+}
 
 void resetSession() {
     host = HostState{};

@@ -44,6 +44,15 @@ struct SessionResetRegistration {
     explicit SessionResetRegistration(SessionReset reset) { addSessionReset(reset); }
 };
 
+// Checks made when a session has ended, before its transcript closes: what
+// the plug-in left behind (blocks it still holds, say).
+using SessionEndCheck = void (*)();
+void addSessionEndCheck(SessionEndCheck check);
+void endSession();
+struct SessionEndCheckRegistration {
+    explicit SessionEndCheckRegistration(SessionEndCheck check) { addSessionEndCheck(check); }
+};
+
 // Ends the current session with an exit status (thrown from simulator code only).
 struct SessionEnd {
     int status;

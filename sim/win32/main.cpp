@@ -226,6 +226,7 @@ int main(int argc, char** argv) {
             writeErr(formatted("=== session %u\n", static_cast<unsigned>(i + 1)));
         }
         status = runSession(static_cast<int>(sessions[i].size()), sessions[i].data());
+        endSession();
         if (announce) {
             writeOut(formatted("=== session %u exit %d\n", static_cast<unsigned>(i + 1), status));
             writeErr(formatted("=== session %u exit %d\n", static_cast<unsigned>(i + 1), status));

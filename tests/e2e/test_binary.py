@@ -3,22 +3,7 @@ imports, its entry point and the instructions of its service entries."""
 import re
 import unittest
 
-from tests.e2e import importLists
 from tests.e2e.simulator import PLUGIN, tool
-
-
-def import_table(path):
-    """{library: [function or '#ordinal', ...]} from llvm-readobj."""
-    tables, current = {}, None
-    for line in tool("llvm-readobj", "--coff-imports", str(path)).splitlines():
-        line = line.strip()
-        if line.startswith("Name: "):
-            current = tables.setdefault(line[6:], [])
-        elif line.startswith("Symbol: ") and current is not None:
-            current.append(line[8:].split(" (")[0])
-        elif line.startswith("Ordinal: ") and current is not None:
-            current.append("#" + line[9:])
-    return tables
 
 
 class ExportTest(unittest.TestCase):
@@ -40,16 +25,6 @@ class ExportTest(unittest.TestCase):
         symbols = tool("i686-w64-mingw32-nm", str(PLUGIN))
         entry = int(re.search(r"([0-9a-f]+) T _libraryEntry@12\n", symbols).group(1), 16)
         self.assertEqual(start, entry)
-
-
-class LoadTimeImportTest(unittest.TestCase):
-    def test_only_allowed_kernel32_functions(self):
-        tables = import_table(PLUGIN)
-        load_time = {lib: fns for lib, fns in tables.items() if lib.upper() == "KERNEL32.DLL"}
-        self.assertEqual(set(k.upper() for k in tables) - {"KERNEL32.DLL", "QATOM.DLL"}, set(),
-                         f"unexpected load-time libraries in {sorted(tables)}")
-        for fns in load_time.values():
-            self.assertEqual(set(fns) - importLists.KERNEL32_LOAD_TIME, set())
 
 
 class ServiceEntryCodeTest(unittest.TestCase):

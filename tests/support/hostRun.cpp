@@ -41,14 +41,15 @@ std::vector<InvoiceItem> HostRun::listed() const {
 std::vector<unsigned char> HostRun::blockBytes() const {
     if (!items) return {};
     auto* bytes = reinterpret_cast<const unsigned char*>(items);
-    return std::vector<unsigned char>(bytes, bytes + static_cast<std::size_t>(itemCapacity) * sizeof(InvoiceItem));
+    return std::vector<unsigned char>(bytes,
+                                      bytes + static_cast<std::size_t>(itemCapacity) * sizeof(InvoiceItem));
 }
 
 std::string describe(const InvoiceItem& item) {
     char text[200];
     std::snprintf(text, sizeof(text), "%.21s|%d|%u|%.17s|%a|%.9s|%d|%u|%d", item.counterpartyName,
-                  item.counterpartyNumber, item.documentId, item.documentNumber, double{item.amount}, item.date,
-                  item.viewKind, item.viewRef, item.paymentDays);
+                  item.counterpartyNumber, item.documentId, item.documentNumber, double{item.amount},
+                  item.date, item.viewKind, item.viewRef, item.paymentDays);
     return text;
 }
 

@@ -7,7 +7,8 @@
 #include "sim/core/ledger.h"
 
 // A document of `amount` with nothing paid: an invoice that owes all of it.
-inline sim::LedgerDocument invoice(std::uint32_t id, double amount, std::string date, std::int16_t paymentDays = 0) {
+inline sim::LedgerDocument invoice(std::uint32_t id, double amount, std::string date,
+                                   std::int16_t paymentDays = 0) {
     sim::LedgerDocument document;
     document.number = "FV " + std::to_string(id);
     document.date = std::move(date);
@@ -39,7 +40,8 @@ inline sim::LedgerCounterparty debtor(std::int16_t number, std::vector<sim::Ledg
     return counterparty;
 }
 
-inline sim::Ledger ledgerOf(std::vector<sim::LedgerCounterparty> counterparties, std::string today = "20261209") {
+inline sim::Ledger ledgerOf(std::vector<sim::LedgerCounterparty> counterparties,
+                            std::string today = "20261209") {
     sim::Ledger ledger;
     ledger.today = std::move(today);
     ledger.counterparties = std::move(counterparties);

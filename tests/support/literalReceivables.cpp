@@ -47,7 +47,8 @@ int literalSettleCounterparty(std::int16_t number) {
     if (roundsAboveZero(surplus)) {
         for (std::int16_t i = 0; i < itemCount; ++i) {
             InvoiceItem& item = items[i];
-            if (!(roundsAboveZero(surplus) && roundsBelowZero(item.amount) && item.counterpartyNumber == number))
+            if (!(roundsAboveZero(surplus) && roundsBelowZero(item.amount) &&
+                  item.counterpartyNumber == number))
                 continue;
             double sum = surplus + item.amount;
             if (roundsToZeroOrAbove(sum)) {
@@ -73,7 +74,8 @@ int literalFinishItems() {
         if (compareDates(item.date, today) >= 0) item.amount = 0.0;
         if (roundsToZeroOrAbove(item.amount)) --itemCount;
     }
-    if (total > 0) std::qsort(items, static_cast<std::size_t>(total), sizeof(InvoiceItem), compareItemAmounts);
+    if (total > 0)
+        std::qsort(items, static_cast<std::size_t>(total), sizeof(InvoiceItem), compareItemAmounts);
     return 1;
 }
 

@@ -65,7 +65,8 @@ sim::Ledger tangledLedger(std::uint64_t seed) {
             document.viewRef = static_cast<std::uint32_t>(random.next());
             const int slots = random.chance(40) ? 0 : random.between(1, 4);
             for (int j = 0; j < slots; ++j) {
-                document.slots[static_cast<std::size_t>(j)].key = static_cast<std::int16_t>(random.below(keySpace));
+                document.slots[static_cast<std::size_t>(j)].key =
+                    static_cast<std::int16_t>(random.below(keySpace));
                 document.slots[static_cast<std::size_t>(j)].amount = tangledAmount(random);
             }
             counterparty.documents.push_back(document);
@@ -116,15 +117,15 @@ sim::Ledger plausibleLedger(std::uint64_t seed, int invoices) {
                     const int slots = random.between(1, 3);
                     for (int j = 0; j < slots; ++j) {
                         sim::LedgerSlot& slot = other.slots[static_cast<std::size_t>(j)];
-                        slot.key = static_cast<std::int16_t>(ids[static_cast<std::size_t>(random.below(static_cast<int>(ids.size())))] & 0xFFFF);
+                        slot.key = static_cast<std::int16_t>(
+                            ids[static_cast<std::size_t>(random.below(static_cast<int>(ids.size())))] &
+                            0xFFFF);
                         slot.amount = -random.between(100, 30000000) * 100.0;
                         other.paidAmount -= slot.amount;
                     }
                     break;
                 }
-                case 1:
-                    other.documentAmount = -random.between(100, 5000000) * 100.0;
-                    break;
+                case 1: other.documentAmount = -random.between(100, 5000000) * 100.0; break;
                 default:
                     other.documentAmount = other.paidAmount = random.between(100, 50000000) * 100.0;
                     break;

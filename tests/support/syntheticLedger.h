@@ -12,8 +12,8 @@
 struct SeededRandom {
     std::uint64_t state;
     std::uint64_t next();
-    int below(int bound);                 // 0 .. bound - 1
-    int between(int low, int high);       // low .. high
+    int below(int bound);            // 0 .. bound - 1
+    int between(int low, int high);  // low .. high
     bool chance(int percent);
 };
 

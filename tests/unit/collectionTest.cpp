@@ -21,9 +21,9 @@ struct BalanceCase {
 
 TEST(Collection, OnlyBalancesThatRoundBelowZeroBecomeItems) {
     static const BalanceCase cases[] = {
-        {0.0, 0.0, false},      {500.0, 500.0, false}, {0.0, 49.0, false},    {0.0, 49.999, false},
-        {0.0, 50.0, true},      {0.0, 150.0, true},    {100.0, 149.0, false}, {1000000.0, 0.0, false},
-        {0.0, -1.0, false},     {0.0, 1.0e12, true},
+        {0.0, 0.0, false},  {500.0, 500.0, false}, {0.0, 49.0, false},    {0.0, 49.999, false},
+        {0.0, 50.0, true},  {0.0, 150.0, true},    {100.0, 149.0, false}, {1000000.0, 0.0, false},
+        {0.0, -1.0, false}, {0.0, 1.0e12, true},
     };
     for (const auto& c : cases) {
         sim::LedgerDocument document = invoice(1, c.amount, "20261001");
@@ -47,7 +47,8 @@ TEST(Collection, ItemHoldsTheRecordsFields) {
     ASSERT_EQ(collectInvoices(-300, "Exactly twenty chars"), 1);
     ASSERT_EQ(itemCount, 1);
     const InvoiceItem& item = items[0];
-    EXPECT_EQ(std::memcmp(item.counterpartyName, "Exactly twenty chars", 21), 0) << "terminator in the last byte";
+    EXPECT_EQ(std::memcmp(item.counterpartyName, "Exactly twenty chars", 21), 0)
+        << "terminator in the last byte";
     EXPECT_EQ(int{item.counterpartyNumber}, -300);
     EXPECT_EQ(std::uint32_t{item.documentId}, 0xABCD1234u);
     EXPECT_STREQ(item.documentNumber, "FV 12/2026");
@@ -63,8 +64,8 @@ TEST(Collection, ItemHoldsTheRecordsFields) {
 TEST(Collection, OverlongAndUnterminatedTextsAreCutToTheirFields) {
     struct Case {
         const char* name;
-        std::string number;     // bytes at offset 303, up to the date field
-        std::string date;       // bytes at offset 336, up to the amounts
+        std::string number;  // bytes at offset 303, up to the date field
+        std::string date;    // bytes at offset 336, up to the amounts
         const char* itemNumber;
         const char* itemDate;
     };
@@ -77,7 +78,8 @@ TEST(Collection, OverlongAndUnterminatedTextsAreCutToTheirFields) {
         {"date without terminator up to the amounts", "FV 1", std::string(18, '7'), "FV 1", "77777777"},
     };
     for (const auto& c : cases) {
-        sim::HostTables tables = sim::tablesFromLedger(ledgerOf({debtor(3, {invoice(9, 1000000, "20261001")})}));
+        sim::HostTables tables =
+            sim::tablesFromLedger(ledgerOf({debtor(3, {invoice(9, 1000000, "20261001")})}));
         sim::Record& record = tables.documentFiles.at(3)[0];
         std::memset(&record[303], 0, 51);
         std::memcpy(&record[303], c.number.data(), c.number.size());
@@ -141,7 +143,8 @@ TEST(Collection, StoreHoldsAtMost32700Items) {
         sim::LedgerCounterparty counterparty = debtor(1, {});
         for (int i = 0; i < c.invoices; ++i)
             counterparty.documents.push_back(invoice(static_cast<std::uint32_t>(i), 10000, "20261001"));
-        for (int i = 0; i < c.paymentsAfter; ++i) counterparty.documents.push_back(payment(99999, 100, "20261001"));
+        for (int i = 0; i < c.paymentsAfter; ++i)
+            counterparty.documents.push_back(payment(99999, 100, "20261001"));
         HostRun run(ledgerOf({counterparty}));
         resetItems();
         EXPECT_EQ(collectInvoices(1, "x"), c.result) << c.invoices;

@@ -27,7 +27,8 @@ std::ostream& operator<<(std::ostream& out, const Row& row) {
 
 std::vector<Row> rows(const HostRun& run) {
     std::vector<Row> list;
-    for (const InvoiceItem& item : run.listed()) list.push_back({item.documentNumber, item.amount, item.date});
+    for (const InvoiceItem& item : run.listed())
+        list.push_back({item.documentNumber, item.amount, item.date});
     return list;
 }
 
@@ -42,8 +43,8 @@ TEST(Driver, ScanProtocolCallByCall) {
     sim::LedgerCounterparty other = debtor(20, {invoice(5, 100, "20261001")});
     other.name = "Zaklad";
     other.paidTotal = other.dueTotal = 990000;  // owes nothing overall: not a debtor
-    sim::LedgerCounterparty owing = debtor(12, {invoice(1, 1000000, "20261001", 14),
-                                                payment(9, 300000, "20261005", {{1, -300000}})});
+    sim::LedgerCounterparty owing =
+        debtor(12, {invoice(1, 1000000, "20261001", 14), payment(9, 300000, "20261005", {{1, -300000}})});
     owing.name = "Hurtownia";
     owing.dueTotal = 1500000;
     HostRun run(ledgerOf({owing, other}));
@@ -109,8 +110,8 @@ TEST(Driver, VisitsOnlyDebtorsButCopiesEveryName) {
         double dueTotal;
         bool debtor;
     };
-    static const Case cases[] = {{0, 100, true},   {0, 49, false},        {100, 100, false},
-                                 {0, 50, true},    {1000000, 0, false},   {999950, 1000000, true}};
+    static const Case cases[] = {{0, 100, true}, {0, 49, false},      {100, 100, false},
+                                 {0, 50, true},  {1000000, 0, false}, {999950, 1000000, true}};
     for (const auto& c : cases) {
         sim::LedgerCounterparty counterparty = debtor(7, {invoice(1, 500000, "20261001")});
         counterparty.paidTotal = c.paidTotal;
@@ -128,11 +129,11 @@ TEST(Driver, EmptyCounterpartyTableGivesAnEmptyList) {
     run.host.keepTranscript = true;
     EXPECT_EQ(buildReceivables(), 1);
     EXPECT_EQ(itemCount, 0);
-    EXPECT_EQ(run.host.transcript(), (std::vector<std::string>{
-                                         "openTable(35) -> T35", "scanBegin(T35, 6, null, 0, 0) -> 0",
-                                         "scanEnd(T35)", "openTable(35) -> T35",
-                                         "scanBegin(T35, 6, null, 0, 0) -> 0", "scanEnd(T35)",
-                                         "todayDate() -> \"20261209\""}));
+    EXPECT_EQ(run.host.transcript(),
+              (std::vector<std::string>{"openTable(35) -> T35", "scanBegin(T35, 6, null, 0, 0) -> 0",
+                                        "scanEnd(T35)", "openTable(35) -> T35",
+                                        "scanBegin(T35, 6, null, 0, 0) -> 0", "scanEnd(T35)",
+                                        "todayDate() -> \"20261209\""}));
 }
 
 TEST(Driver, SampleLedgerList) {
@@ -171,15 +172,17 @@ TEST(Driver, SecondComputationRegrowsTheHeldBlock) {
     ASSERT_EQ(buildReceivables(), 1);
     EXPECT_EQ(rows(run), first);
     // B3 is the item block of the first computation; B4 and B7 the memo's.
-    EXPECT_EQ(memoryCalls(run), (std::vector<std::string>{"memRealloc(null, 9216) -> B4", "memRealloc(B3, 6900) -> B5",
-                                                          "memRealloc(B5, 13800) -> B6", "memFree(B4)"}));
+    EXPECT_EQ(memoryCalls(run),
+              (std::vector<std::string>{"memRealloc(null, 9216) -> B4", "memRealloc(B3, 6900) -> B5",
+                                        "memRealloc(B5, 13800) -> B6", "memFree(B4)"}));
 
     releaseItems();  // as the hook does after the dialog
     run.host.clearTranscript();
     ASSERT_EQ(buildReceivables(), 1);
     EXPECT_EQ(rows(run), first);
-    EXPECT_EQ(memoryCalls(run), (std::vector<std::string>{"memRealloc(null, 9216) -> B7", "memRealloc(null, 6900) -> B8",
-                                                          "memRealloc(B8, 13800) -> B9", "memFree(B7)"}));
+    EXPECT_EQ(memoryCalls(run),
+              (std::vector<std::string>{"memRealloc(null, 9216) -> B7", "memRealloc(null, 6900) -> B8",
+                                        "memRealloc(B8, 13800) -> B9", "memFree(B7)"}));
     releaseItems();
     EXPECT_EQ(run.host.liveBlocks(), 0u);
     EXPECT_TRUE(run.host.faults().empty());

@@ -69,7 +69,8 @@ TEST(FailurePaths, MemReallocFailingAtEachCall) {
     const std::size_t firstComputationCalls = growths.size() / 2;
     for (std::size_t failing = 1; failing <= growths.size(); ++failing) {
         const bool store = growths[failing - 1];
-        const std::string what = "memRealloc call " + std::to_string(failing) + (store ? " (store)" : " (memo)");
+        const std::string what =
+            "memRealloc call " + std::to_string(failing) + (store ? " (store)" : " (memo)");
         HostRun run(ledger);
         run.host.failures.failReallocAt = failing;
         int first = buildReceivables();

@@ -70,7 +70,9 @@ TEST(Finish, ListsWhatFellDueBeforeTodayAndStillOwes) {
 
 TEST(Finish, SortsLargestDebtFirstAndDroppedItemsLast) {
     HostRun run(sim::HostTables{}, day("20261209"));
-    storeItems({{-2500000000.0, "20260101", 0}, {0.0, "20260101", 0}, {-1000.0, "20260101", 0},
+    storeItems({{-2500000000.0, "20260101", 0},
+                {0.0, "20260101", 0},
+                {-1000.0, "20260101", 0},
                 {-5000.0, "20261220", 0}});
     ASSERT_EQ(finishItems(), 1);
     ASSERT_EQ(itemCount, 2);
@@ -106,8 +108,11 @@ TEST(Finish, EmptyStoreStillAsksForToday) {
 // above); it sorts first, so the listed records stay records 0 to count - 1.
 TEST(Finish, NanAmountsSortFirstAndStayListed) {
     HostRun run(sim::HostTables{}, day("20261209"));
-    storeItems({{0.0, "20260101", 0}, {-5000, "20260101", 0}, {std::nan(""), "20260101", 0},
-                {-7000, "20260101", 0}, {std::nan(""), "20260101", 0}});
+    storeItems({{0.0, "20260101", 0},
+                {-5000, "20260101", 0},
+                {std::nan(""), "20260101", 0},
+                {-7000, "20260101", 0},
+                {std::nan(""), "20260101", 0}});
     ASSERT_EQ(finishItems(), 1);
     ASSERT_EQ(itemCount, 4);
     EXPECT_TRUE(std::isnan(double{items[0].amount}));
@@ -119,9 +124,9 @@ TEST(Finish, NanAmountsSortFirstAndStayListed) {
 
 // Skipping the date question for items already at 0.0 changes nothing.
 TEST(Finish, SameRecordsAsTheLiteralFilter) {
-    const std::vector<Item> list = {{0.0, "20261101", 30},  {-100, "20261001", 14}, {49, "20261001", 5},
-                                    {-200, "20261130", 9},  {0.0, "20270101", 0},   {-1e9, "20261208", 1},
-                                    {-3e5, "20261208", 0},  {-3e5, "20261101", -5}};
+    const std::vector<Item> list = {{0.0, "20261101", 30}, {-100, "20261001", 14}, {49, "20261001", 5},
+                                    {-200, "20261130", 9}, {0.0, "20270101", 0},   {-1e9, "20261208", 1},
+                                    {-3e5, "20261208", 0}, {-3e5, "20261101", -5}};
     std::vector<unsigned char> ours, literal;
     int oursCount, literalCount;
     {

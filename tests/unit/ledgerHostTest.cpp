@@ -195,7 +195,7 @@ TEST(LedgerHost, FieldCopiesDatesAndToday) {
     char text[12] = "20261015";
     host.addDays(text, 0x7FFF0000 | 14);  // only the low 16 bits count
     EXPECT_STREQ(text, "20261029");
-    host.addDays(text, 0x0001FFFF);       // -1
+    host.addDays(text, 0x0001FFFF);  // -1
     EXPECT_STREQ(text, "20261028");
     char today[12];
     host.todayDate(today);

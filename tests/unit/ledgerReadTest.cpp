@@ -33,20 +33,23 @@ TEST(LedgerRead, RefusesWhatBreaksTheRules) {
     const RefusalCase cases[] = {
         {"syntax", "{\"counterparties\": [}", "l.json:1:21: expected a value"},
         {"trailing comma", "{\"counterparties\": [],}", "l.json:1:23: expected a member name in quotes"},
-        {"after the end", "{\"counterparties\": []} x", "l.json:1:24: unexpected text after the end of the document"},
+        {"after the end", "{\"counterparties\": []} x",
+         "l.json:1:24: unexpected text after the end of the document"},
         {"duplicate key", "{\"today\": \"20261209\", \"today\": \"20261209\", \"counterparties\": []}",
          "l.json:1:23: member \"today\" appears twice"},
         {"bad UTF-8", "{\"counterparties\": [{\"name\": \"\xC5\"}]}", "l.json:1:31: invalid UTF-8"},
         {"not an object", "[]", "l.json:1:1: ledger: must be an object"},
         {"no counterparties", "{}", "l.json:1:1: counterparties: is missing (an array)"},
         {"unknown top field", "{\"counterparties\": [], \"todya\": 1}", "l.json:1:33: todya: unknown field"},
-        {"today", "{\"today\": \"2026-12-09\", \"counterparties\": []}", "l.json:1:11: today: must be a date YYYYMMDD"},
+        {"today", "{\"today\": \"2026-12-09\", \"counterparties\": []}",
+         "l.json:1:11: today: must be a date YYYYMMDD"},
         {"number range", "{\"counterparties\": [{\"number\": 32768}]}",
          "l.json:1:32: counterparties[0].number: must be a signed 16-bit integer"},
         {"number fraction", "{\"counterparties\": [{\"number\": 1.5}]}",
          "l.json:1:32: counterparties[0].number: must be a signed 16-bit integer"},
         {"duplicate number", "{\"counterparties\": [{\"number\": 7}, {\"number\": 7}]}",
-         "l.json:1:47: counterparties[1].number: must differ from the numbers of the counterparties before it"},
+         "l.json:1:47: counterparties[1].number: must differ from the numbers of the counterparties before "
+         "it"},
         {"name not Mazovia", "{\"counterparties\": [{\"name\": \"Caf\u00e9 \u20ac\"}]}",
          "l.json:1:30: counterparties[0].name: has a character the Mazovia code page lacks"},
         {"name control", "{\"counterparties\": [{\"name\": \"a\\u0002b\"}]}",
@@ -96,7 +99,8 @@ TEST(LedgerRead, PlacesFieldsAtTheHostsOffsets) {
          ]},
         {"number": 13}
       ]
-    })", "l.json");
+    })",
+                                  "l.json");
     ASSERT_TRUE(std::holds_alternative<sim::Ledger>(result)) << std::get<std::string>(result);
     sim::HostTables tables = sim::tablesFromLedger(std::get<sim::Ledger>(result));
 
@@ -109,7 +113,8 @@ TEST(LedgerRead, PlacesFieldsAtTheHostsOffsets) {
     EXPECT_EQ(sim::getDouble(c, 297), 1500000.0);
     EXPECT_EQ(sim::getInt16(c, 958), -12);
     // A short name is padded with blanks.
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&tables.counterparties[1][19]), 20), std::string(20, ' '));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&tables.counterparties[1][19]), 20),
+              std::string(20, ' '));
 
     ASSERT_EQ(tables.documentFiles.at(-12).size(), 1u);
     EXPECT_TRUE(tables.documentFiles.at(13).empty());

@@ -28,9 +28,10 @@ TEST(RoundingMemo, AnswersAsTheHostDoes) {
         double amount;
         RoundedSign sign;
     };
-    const Case cases[] = {{0.0, RoundedSign::zero},       {-0.0, RoundedSign::zero},     {49.0, RoundedSign::zero},
-                          {50.0, RoundedSign::above},     {-50.0, RoundedSign::below},   {-49.9, RoundedSign::zero},
-                          {nan, RoundedSign::unordered},  {infinity, RoundedSign::above}, {-infinity, RoundedSign::below}};
+    const Case cases[] = {
+        {0.0, RoundedSign::zero},      {-0.0, RoundedSign::zero},      {49.0, RoundedSign::zero},
+        {50.0, RoundedSign::above},    {-50.0, RoundedSign::below},    {-49.9, RoundedSign::zero},
+        {nan, RoundedSign::unordered}, {infinity, RoundedSign::above}, {-infinity, RoundedSign::below}};
     beginRoundingMemo();
     for (int pass = 0; pass < 2; ++pass)
         for (const auto& c : cases) EXPECT_EQ(roundedSign(c.amount), c.sign) << c.amount << " pass " << pass;

@@ -84,16 +84,16 @@ std::vector<SettlementCase> settlementCases() {
                               payment(9, 300000, d2, {slot(5, -300000)})})}),
          {-700000, -200000}},
         {"an item at 0.0 takes no further slot and no surplus",
-         ledgerOf({debtor(1, {invoice(1, 1000000, d1), invoice(2, 200000, d1),
-                              payment(9, 1500000, d2, {slot(1, -1000000), slot(1, -500000)}),
-                              invoice(8, -100000, d2)})}),
+         ledgerOf({debtor(
+             1, {invoice(1, 1000000, d1), invoice(2, 200000, d1),
+                 payment(9, 1500000, d2, {slot(1, -1000000), slot(1, -500000)}), invoice(8, -100000, d2)})}),
          {0.0, -100000}},
         {"an unmatched positive balance is added unrounded",
          ledgerOf({debtor(1, {invoice(1, 1000000, d1), payment(9, 123456.7, d2, {slot(99, -5)})})}),
          {-1000000 + 123456.7}},
         {"one document's slots add up on one item",
-         ledgerOf({debtor(1, {invoice(1, 1000000, d1),
-                              payment(9, 500000, d2, {slot(1, -200000), slot(1, -300000)})})}),
+         ledgerOf({debtor(
+             1, {invoice(1, 1000000, d1), payment(9, 500000, d2, {slot(1, -200000), slot(1, -300000)})})}),
          {-500000}},
         {"a slot of the other sign moves the item away from zero",
          ledgerOf({debtor(1, {invoice(1, 1000000, d1), payment(9, 300000, d2, {slot(1, 300000)})})}),
@@ -102,8 +102,9 @@ std::vector<SettlementCase> settlementCases() {
          ledgerOf({debtor(1, {invoice(1, 1000000, d1), owingWithSlots(5, 50000, d2, {slot(1, -300000)})})}),
          {-700000, -50000}},
         {"unpaid document, an unused slot with an amount: the rest becomes surplus",
-         ledgerOf({debtor(1, {invoice(1, 1000000, d1),
-                              owingWithSlots(5, 50000, d2, {slot(1, -300000), slot(0, 0), slot(77, 20000)})})}),
+         ledgerOf(
+             {debtor(1, {invoice(1, 1000000, d1),
+                         owingWithSlots(5, 50000, d2, {slot(1, -300000), slot(0, 0), slot(77, 20000)})})}),
          {-670000, -50000}},
         {"a negative surplus is not spent",
          ledgerOf({debtor(1, {invoice(1, 1000000, d1),
@@ -114,8 +115,8 @@ std::vector<SettlementCase> settlementCases() {
                               owingWithSlots(5, 50000, d2, {slot(1, -300000), slot(77, 49960)})})}),
          {-700000, -50000}},
         {"a paid document with an unused slot adds nothing to the surplus",
-         ledgerOf({debtor(1, {invoice(1, 1000000, d1),
-                              payment(9, 500000, d2, {slot(1, -200000), slot(99, -300000)})})}),
+         ledgerOf({debtor(
+             1, {invoice(1, 1000000, d1), payment(9, 500000, d2, {slot(1, -200000), slot(99, -300000)})})}),
          {-800000}},
         {"surplus is spent only on its own counterparty, in array order",
          ledgerOf({debtor(2, {invoice(21, 100000, d1)}),
@@ -132,8 +133,8 @@ TEST(Settlement, CasesAgreeWithExpectedAmounts) {
 }
 
 TEST(Settlement, TableThirtySixMissingChangesNothing) {
-    sim::Ledger ledger = ledgerOf({debtor(1, {invoice(1, 1000000, "20261001"),
-                                              payment(9, 300000, "20261005", {slot(1, -300000)})})});
+    sim::Ledger ledger = ledgerOf(
+        {debtor(1, {invoice(1, 1000000, "20261001"), payment(9, 300000, "20261005", {slot(1, -300000)})})});
     HostRun run(ledger);
     resetItems();
     ASSERT_EQ(collectInvoices(1, "Firma 1"), 1);

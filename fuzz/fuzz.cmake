@@ -1,0 +1,12 @@
+# The fuzz target: random host records through the whole computation, under
+# AddressSanitizer and UndefinedBehaviorSanitizer, checked against the literal
+# oracle. Needs clang's libFuzzer. fuzz/run.sh runs it for as long as asked;
+# ctest runs a short bounded run.
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  portable_library(portableFuzz ${SANITIZE} -fsanitize=fuzzer-no-link)
+  add_executable(receivablesFuzz ${CMAKE_SOURCE_DIR}/fuzz/receivablesFuzz.cpp)
+  target_link_libraries(receivablesFuzz PRIVATE portableFuzz)
+  target_compile_options(receivablesFuzz PRIVATE -fsanitize=fuzzer)
+  target_link_options(receivablesFuzz PRIVATE -fsanitize=fuzzer)
+  add_test(NAME fuzz.short COMMAND receivablesFuzz -runs=20000 -seed=1 -print_final_stats=1)
+endif()

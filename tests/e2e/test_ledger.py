@@ -1,0 +1,167 @@
+"""The ledger side of vantreo-sim end to end: ledger files and their refusals,
+the options that shape tables 35 and 36, and the list the plug-in computes
+from them, with the host refusing memory or a table. Each group runs as
+sessions of one simulator process."""
+import json
+import tempfile
+import unittest
+from pathlib import Path
+
+from tests.e2e.simulator import (EXIT_LEDGER, EXIT_OK, EXIT_USAGE, ROOT, run_sessions,
+                                 wine_path)
+
+ROW = "%-20s %16s %12.2f      %s"
+FAILURE = "[message] błąd\nBłąd dostępu do pamięci\n"
+
+# The list needs the host's dialog runner (service 52026).
+DIALOG_RUNNER = any("52026" in path.read_text(encoding="utf-8")
+                    for path in (ROOT / "sim" / "win32").glob("*.cpp"))
+
+
+def invoice(number, document_id, amount, date, days=0):
+    return {"number": number, "date": date, "documentAmount": amount, "paymentDays": days,
+            "viewKind": 1, "documentId": document_id, "viewRef": document_id + 1000}
+
+
+def ledger_text(ledger):
+    return ledger if isinstance(ledger, str) else json.dumps(ledger, ensure_ascii=False)
+
+
+class Ledgers:
+    """Ledgers written to a temporary folder; path() gives the simulator's name of one."""
+
+    def __init__(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.count = 0
+
+    def path(self, ledger):
+        self.count += 1
+        path = Path(self.dir.name) / f"ledger{self.count}.json"
+        path.write_text(ledger_text(ledger), encoding="utf-8")
+        return wine_path(path)
+
+
+REFUSALS = [
+    ("not JSON", '{"counterparties": [}', ":1:21: expected a value"),
+    ("16-bit field", {"counterparties": [{"number": 1, "documents": [
+        {"date": "20261015", "paymentDays": 40000}]}]},
+     ":1:85: counterparties[0].documents[0].paymentDays: must be a signed 16-bit integer"),
+    ("date", {"today": "2026-12-09", "counterparties": []}, ":1:11: today: must be a date YYYYMMDD"),
+    ("code page", {"counterparties": [{"name": "Café €"}]},
+     ":1:30: counterparties[0].name: has a character the Mazovia code page lacks"),
+    ("slots", {"counterparties": [{"documents": [{"date": "20261015", "slots": [{}] * 5}]}]},
+     ":1:83: counterparties[0].documents[0].slots: must have at most 4 slots"),
+]
+
+BAD_OPTIONS = [("--today", "20261301"), ("--today", "9.12.2026"), ("--fail-realloc", "0"),
+               ("--null-table", "34"), ("--null-table", "36:0")]
+
+
+class LedgerRefusalTest(unittest.TestCase):
+    """A ledger that breaks the rules is refused with one line naming the field
+    and where it is; the plug-in is never loaded. Bad option values are usage
+    errors."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.ledgers = Ledgers()
+        cls.paths = [cls.ledgers.path(ledger) for _, ledger, _ in REFUSALS]
+        sessions = [["--ledger", path, "--rows"] for path in cls.paths]
+        sessions.append(["--ledger", "Z:\\no\\such\\ledger.json", "--rows"])
+        sessions += [[option, value, "--rows"] for option, value in BAD_OPTIONS]
+        cls.runs = run_sessions(*sessions)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.ledgers.dir.cleanup()
+
+    def test_refusals(self):
+        for (name, _, message), path, run in zip(REFUSALS, self.paths, self.runs):
+            with self.subTest(name):
+                self.assertEqual(run.status, EXIT_LEDGER, run.describe())
+                self.assertEqual(run.err, "vantreo-sim: " + path + message + "\n")
+                self.assertEqual(run.lines("loaded"), [], "nothing runs")
+
+    def test_unreadable_file(self):
+        run = self.runs[len(REFUSALS)]
+        self.assertEqual(run.status, EXIT_LEDGER, run.describe())
+        self.assertEqual(run.err, "vantreo-sim: cannot read the ledger Z:\\no\\such\\ledger.json\n")
+
+    def test_bad_option_values(self):
+        for (option, value), run in zip(BAD_OPTIONS, self.runs[len(REFUSALS) + 1:]):
+            with self.subTest(option=option, value=value):
+                self.assertEqual(run.status, EXIT_USAGE, run.describe())
+                self.assertIn("vantreo-sim: " + option + ": ", run.err)
+
+
+DUE = {"counterparties": [{"number": 3, "name": "Firma", "dueTotal": 30000, "documents": [
+    invoice("FV 1", 1, 10000, "20261129", 10),   # due 20261209
+    invoice("FV 2", 2, 20000, "20261128", 10),   # due 20261208
+    invoice("FV 3/2026/KOREKTA/12", 3, 30000, "20261101", 0),  # a number of 20 characters
+]}]}
+
+LISTS = {
+    "sample": ["--rows"],
+    "due dates": ["--today", "20261209", "--rows"],
+    "second memRealloc fails": ["--rows", "--fail-realloc", "2"],
+    "first memRealloc fails": ["--rows", "--fail-realloc", "1"],
+    "documents missing": ["--rows", "--null-table", "36"],
+    "documents missing in settlement": ["--rows", "--null-table", "36:5"],
+    "counterparties missing in settlement": ["--rows", "--null-table", "35:2"],
+}
+
+
+@unittest.skipUnless(DIALOG_RUNNER, "the simulator has no dialog runner (52026) yet")
+class ListTest(unittest.TestCase):
+    """The rows the plug-in lists from the simulator's tables."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.ledgers = Ledgers()
+        due = cls.ledgers.path(DUE)
+        sessions = [(["--ledger", due] if name == "due dates" else []) + args for name, args in LISTS.items()]
+        cls.runs = dict(zip(LISTS, run_sessions(*sessions)))
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.ledgers.dir.cleanup()
+
+    def rows(self, case):
+        run = self.runs[case]
+        self.assertEqual(run.status, EXIT_OK, run.describe())
+        self.assertEqual(run.lines("host"), [], "nothing left behind, no breach of the protocol")
+        self.assertEqual(len(run.lines("52278 ")), len(run.lines("52281 ")), "every scan is ended")
+        self.assertNotIn("still holds", run.err)
+        return run.out.splitlines()
+
+    def test_sample_ledger(self):
+        self.assertEqual(self.rows("sample"), [
+            ROW % ("Biuro Rachunkowe Óse", "FV/2026/11/00012", -1234.56, "09.11.2026"),
+            ROW % ("Sklep Pod Kasztanem", "FV 19/2026", -195.0, "02.11.2026"),
+            ROW % ("Hurtownia Żuraw", "FV 12/2026", -100.0, "29.10.2026"),
+            ROW % ("Sklep Pod Kasztanem", "FV 7/2026", -62.5, "23.09.2026"),
+        ])
+        self.assertEqual(self.runs["sample"].err.count("[message]"), 1, "only the question")
+
+    def test_due_yesterday_listed_due_today_not(self):
+        self.assertEqual(self.rows("due dates"), [
+            ROW % ("Firma", "FV 3/2026/KOREKT", -3.0, "01.11.2026"),
+            ROW % ("Firma", "FV 2", -2.0, "08.12.2026"),
+        ])
+
+    def test_host_refusing_memory_or_a_table(self):
+        for case in ("second memRealloc fails", "documents missing", "documents missing in settlement",
+                     "counterparties missing in settlement"):
+            with self.subTest(case):
+                self.assertEqual(self.rows(case), [])
+                self.assertIn(FAILURE, self.runs[case].err)
+
+    def test_memo_without_memory_changes_nothing(self):
+        # The first memRealloc is the rounding memo's; without it the host is asked more often.
+        self.assertEqual(self.rows("first memRealloc fails"), self.rows("sample"))
+        self.assertGreater(len(self.runs["first memRealloc fails"].lines("52179 ")),
+                           len(self.runs["sample"].lines("52179 ")))
+
+
+if __name__ == "__main__":
+    unittest.main()
