@@ -18,6 +18,7 @@
 #include "sim/core/ledgerHost.h"
 #include "sim/win32/console.h"
 #include "sim/win32/host.h"
+#include "sim/win32/ledgerAccess.h"
 #include "sim/win32/options.h"
 #include "sim/win32/registry.h"
 #include "sim/win32/transcript.h"
@@ -224,3 +225,6 @@ const OptionDef options[] = {
 OptionRegistration optionRegistration(options);
 
 }  // namespace
+
+const sim::HostTables* hostTables() { return ledgerHost ? &ledgerHost->tables() : nullptr; }
+std::int32_t hostToday() { return ledgerHost ? ledgerHost->today() : sim::systemToday(); }

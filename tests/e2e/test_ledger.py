@@ -7,6 +7,7 @@ import tempfile
 import unittest
 from pathlib import Path
 
+from tests.e2e.sampleRows import SAMPLE_ROWS
 from tests.e2e.simulator import (EXIT_LEDGER, EXIT_OK, EXIT_USAGE, ROOT, run_sessions,
                                  wine_path)
 
@@ -135,12 +136,7 @@ class ListTest(unittest.TestCase):
         return run.out.splitlines()
 
     def test_sample_ledger(self):
-        self.assertEqual(self.rows("sample"), [
-            ROW % ("Biuro Rachunkowe Óse", "FV/2026/11/00012", -1234.56, "09.11.2026"),
-            ROW % ("Sklep Pod Kasztanem", "FV 19/2026", -195.0, "02.11.2026"),
-            ROW % ("Hurtownia Żuraw", "FV 12/2026", -100.0, "29.10.2026"),
-            ROW % ("Sklep Pod Kasztanem", "FV 7/2026", -62.5, "23.09.2026"),
-        ])
+        self.assertEqual(self.rows("sample"), SAMPLE_ROWS)
         self.assertEqual(self.runs["sample"].err.count("[message]"), 1, "only the question")
 
     def test_due_yesterday_listed_due_today_not(self):
