@@ -134,7 +134,7 @@ extern "C" void __cdecl simRunDialog(const void* description, std::int32_t numbe
     std::optional<sim::DialogDescription> layout = readDescription(description);
     if (!layout || !proc || !rows) return;
 
-    OpenDialog d{number, std::move(*layout), proc, rows, {}, 1};
+    OpenDialog d{number, std::move(*layout), proc, rows, {}, 1, {}};
     if (const sim::DialogRecord* list = sim::listControl(d.description)) d.visibleRows = list->height;
     if (selectionCell) d.list.selected = *selectionCell;
     OpenDialog* outer = current;
