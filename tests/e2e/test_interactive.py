@@ -1,0 +1,111 @@
+"""The interactive host in an ordinary terminal: ./run in tmux, the question
+answered, the list dialog drawn with its Polish letters, scrolled, a document
+opened with F5, and every window closed with Esc."""
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+import unittest
+from pathlib import Path
+
+from tests.e2e.simulator import ROOT, wine_path
+
+# Wine may run under an emulator on a busy machine: a step can take minutes.
+STEP_DEADLINE = 900
+
+TITLE = "lista faktur do zapłaty na dzień dzisiejszy i wcześniej"
+QUESTION = "Czy chcesz zobaczyć listę niezapłaconych faktur?"
+FIRST_ROWS = [
+    "Spółdzielnia Świt         FV 101/2026    -48765.43      15.11.2026",
+    "Biuro Rach. Ósemka   FV/2026/11/00123     -1234.56      09.11.2026",
+    "Hurtownia Żuraw            FV 40/2026      -860.40      26.11.2026",
+]
+LAST_ROW = "Sklep Pod Kasztanem         FV 7/2026       -62.50      23.09.2026"
+
+
+class Terminal:
+    """A tmux session of its own, 100 columns by 30 lines."""
+
+    def __init__(self, command):
+        self.socket = f"korvandilek-{os.getpid()}"
+        self.tmux("new-session", "-d", "-s", "host", "-x", "100", "-y", "30", command)
+
+    def tmux(self, *args):
+        return subprocess.run(["tmux", "-L", self.socket, *args], capture_output=True, text=True, check=True).stdout
+
+    def screen(self):
+        return self.tmux("capture-pane", "-p", "-t", "host")
+
+    def keys(self, *keys):
+        self.tmux("send-keys", "-t", "host", *keys)
+
+    def wait_for(self, condition, what):
+        """Polls the screen until condition(screen) holds; fails with the screen otherwise."""
+        deadline = time.monotonic() + STEP_DEADLINE
+        while True:
+            screen = self.screen()
+            if condition(screen):
+                return screen
+            if time.monotonic() > deadline:
+                raise AssertionError(f"waited in vain for {what}; the screen:\n{screen}")
+            time.sleep(1)
+
+    def close(self):
+        subprocess.run(["tmux", "-L", self.socket, "kill-server"], capture_output=True)
+
+
+@unittest.skipUnless(shutil.which("tmux"), "tmux is not installed")
+class InteractiveHostTest(unittest.TestCase):
+    def test_question_list_document_and_back(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            transcript = Path(tmp) / "transcript.txt"
+            status = Path(tmp) / "status"
+            terminal = Terminal(f"cd {ROOT} && ./run --transcript '{wine_path(transcript)}'; echo $? > {status}")
+            try:
+                self.walk_through(terminal, status)
+            finally:
+                terminal.close()
+            lines = transcript.read_text(encoding="utf-8").splitlines()
+        self.assertIn("52128 showDocument(1, 0, 701, 3670)", lines, "the selected row's document")
+        self.assertIn("dialog 1001 closed", lines)
+        self.assertEqual(len([line for line in lines if line.startswith("21287 ")]), 1, "the item block freed")
+
+    def walk_through(self, terminal, status):
+        terminal.wait_for(lambda s: "Kontrahenci" in s and "Hurtownia Żuraw" in s, "the host screen")
+        # The first key is the first event that may bring the question.
+        terminal.keys("Down")
+        screen = terminal.wait_for(lambda s: QUESTION in s, "the question")
+        self.assertRegex(screen, r"Tak +Nie")
+
+        terminal.keys("Enter")
+        screen = terminal.wait_for(lambda s: TITLE in s and FIRST_ROWS[0] in s, "the list dialog")
+        self.assertRegex(screen, r"Kontrahent +Dokument +Kwota +Termin zap\.")
+        for row in FIRST_ROWS:
+            self.assertIn(row, screen)
+        self.assertNotIn(LAST_ROW, screen, "14 rows, 8 in view")
+        self.assertIn("F5 Pokaż dokument", screen)
+        self.assertIn("Esc Anuluj", screen)
+
+        # A page down: row 7 selected, the last rows in view.
+        terminal.keys("NPage")
+        screen = terminal.wait_for(lambda s: LAST_ROW in s, "the list scrolled to its end")
+        self.assertNotIn(FIRST_ROWS[0], screen)
+
+        terminal.keys("F5")
+        screen = terminal.wait_for(lambda s: "faktura FV 70/2026" in s, "the document view")
+        self.assertIn("Apteka Pod Łabędziem (nr 36)", screen)
+
+        terminal.keys("Escape")
+        terminal.wait_for(lambda s: "faktura FV 70/2026" not in s and TITLE in s, "the document view closed")
+        terminal.keys("Escape")
+        terminal.wait_for(lambda s: TITLE not in s and "Kontrahenci" in s, "the dialog closed")
+        terminal.keys("Escape")
+        deadline = time.monotonic() + STEP_DEADLINE
+        while not status.exists() and time.monotonic() < deadline:
+            time.sleep(1)
+        self.assertEqual(status.read_text().strip(), "0", terminal.screen())
+
+
+if __name__ == "__main__":
+    unittest.main()
