@@ -1,6 +1,7 @@
 // The ledger side of the host: tables 35 and 36 filled from the ledger file,
 // their scans, data file names, field copies, money rounding, the date rule
-// and the memory services, all served by sim::LedgerHost. Its transcript
+// and the memory services, all served by sim::LedgerHost, whose tables and
+// date the host's own screens show too (ledgerAccess.h). Its transcript
 // lines go into the simulator's transcript under the service's number; a
 // breach of the protocol is reported on standard error as it happens, and a
 // block the plug-in still holds when the simulator ends is reported then.
@@ -18,6 +19,7 @@
 #include "sim/core/ledgerHost.h"
 #include "sim/win32/console.h"
 #include "sim/win32/host.h"
+#include "sim/win32/ledgerAccess.h"
 #include "sim/win32/options.h"
 #include "sim/win32/registry.h"
 #include "sim/win32/transcript.h"
@@ -224,3 +226,7 @@ const OptionDef options[] = {
 OptionRegistration optionRegistration(options);
 
 }  // namespace
+
+const sim::HostTables* hostTables() { return ledgerHost ? &ledgerHost->tables() : nullptr; }
+
+std::int32_t hostToday() { return ledgerHost ? ledgerHost->today() : sim::systemToday(); }
