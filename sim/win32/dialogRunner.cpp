@@ -5,6 +5,7 @@
 // setBusy and showDocument serve the procedures while it runs.
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <optional>
 #include <string>
 #include <variant>
@@ -40,6 +41,9 @@ struct OpenDialog {
     RowTextProc rows;
     sim::ListState list;
     int visibleRows;
+    // Rows as the row procedure gave them since the count was last asked:
+    // a view over the dialog redraws it without calling the plug-in.
+    std::map<int, std::string> rowCache;
 };
 
 OpenDialog* current;  // the dialog whose list listSelection reads
@@ -61,22 +65,24 @@ std::int16_t callDialogProc(const OpenDialog& d, std::int16_t control, std::int1
     return static_cast<std::int16_t>(result);
 }
 
-int rowCount(const OpenDialog& d) {
+int rowCount(OpenDialog& d) {
+    d.rowCache.clear();
     std::intptr_t count = 0;
     callPlugin("the row procedure", [&] { count = d.rows(cell(rowCountRequest), 0x5A5A5A5A); });
     transcript("dialog %d rows(-1) -> %ld", d.number, static_cast<long>(count));
     return count < 0 ? 0 : count > 0x7FFF ? 0x7FFF : static_cast<int>(count);
 }
 
-// The row's text, read at once: the procedure may reuse its buffer.
-std::string rowText(const OpenDialog& d, int row) {
+// The row's text, copied at once: the procedure may reuse its buffer.
+const std::string& rowText(OpenDialog& d, int row) {
+    if (auto cached = d.rowCache.find(row); cached != d.rowCache.end()) return cached->second;
     std::string text;
     callPlugin("the row procedure", [&] {
         auto address = reinterpret_cast<const char*>(d.rows(cell(static_cast<std::int16_t>(row)), 0x5A5A5A5A));
         if (address) text.assign(address, strnlen(address, rowTextLimit));
     });
     transcript("dialog %d rows(%d) -> %s", d.number, row, quoted(text.c_str()).c_str());
-    return text;
+    return d.rowCache[row] = std::move(text);
 }
 
 std::optional<sim::DialogDescription> readDescription(const void* block) {
@@ -96,7 +102,7 @@ std::optional<sim::DialogDescription> readDescription(const void* block) {
     return std::get<sim::DialogDescription>(std::move(read));
 }
 
-void printRows(const OpenDialog& d) {
+void printRows(OpenDialog& d) {
     for (int row = 0; row < d.list.count; ++row) writeOut(sim::mazoviaToUtf8(rowText(d, row)) + "\n");
 }
 
@@ -128,7 +134,7 @@ extern "C" void __cdecl simRunDialog(const void* description, std::int32_t numbe
     std::optional<sim::DialogDescription> layout = readDescription(description);
     if (!layout || !proc || !rows) return;
 
-    OpenDialog d{number, std::move(*layout), proc, rows, {}, 1};
+    OpenDialog d{number, std::move(*layout), proc, rows, {}, 1, {}};
     if (const sim::DialogRecord* list = sim::listControl(d.description)) d.visibleRows = list->height;
     if (selectionCell) d.list.selected = *selectionCell;
     OpenDialog* outer = current;

@@ -9,6 +9,7 @@ import time
 import unittest
 from pathlib import Path
 
+from tests.e2e.sampleRows import SAMPLE_ROWS
 from tests.e2e.simulator import ROOT, wine_path
 
 # Wine may run under an emulator on a busy machine: a step can take minutes.
@@ -16,12 +17,8 @@ STEP_DEADLINE = 900
 
 TITLE = "lista faktur do zapłaty na dzień dzisiejszy i wcześniej"
 QUESTION = "Czy chcesz zobaczyć listę niezapłaconych faktur?"
-FIRST_ROWS = [
-    "Spółdzielnia Świt         FV 101/2026    -48765.43      15.11.2026",
-    "Biuro Rach. Ósemka   FV/2026/11/00123     -1234.56      09.11.2026",
-    "Hurtownia Żuraw            FV 40/2026      -860.40      26.11.2026",
-]
-LAST_ROW = "Sklep Pod Kasztanem         FV 7/2026       -62.50      23.09.2026"
+FIRST_ROWS = SAMPLE_ROWS[:3]
+LAST_ROW = SAMPLE_ROWS[-1]
 
 
 class Terminal:

@@ -7,7 +7,9 @@ import tempfile
 import unittest
 from pathlib import Path
 
-from tests.e2e.simulator import EXIT_LEDGER, EXIT_OK, EXIT_USAGE, run_sessions, wine_path
+from tests.e2e.sampleRows import SAMPLE_ROWS
+from tests.e2e.simulator import (EXIT_LEDGER, EXIT_OK, EXIT_USAGE, ROOT, run_sessions,
+                                 wine_path)
 
 ROW = "%-20s %16s %12.2f      %s"
 FAILURE = "[message] błąd\nBłąd dostępu do pamięci\n"
@@ -127,6 +129,10 @@ class ListTest(unittest.TestCase):
         self.assertEqual(len(run.lines("52278 ")), len(run.lines("52281 ")), "every scan is ended")
         self.assertNotIn("still holds", run.err)
         return run.out.splitlines()
+
+    def test_sample_ledger(self):
+        self.assertEqual(self.rows("sample"), SAMPLE_ROWS)
+        self.assertEqual(self.runs["sample"].err.count("[message]"), 1, "only the question")
 
     def test_due_yesterday_listed_due_today_not(self):
         self.assertEqual(self.rows("due dates"), [
