@@ -1,5 +1,7 @@
 #include "sim/core/json.h"
 
+#include "sim/core/codepage.h"
+
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -165,24 +167,6 @@ private:
         return unit;
     }
 
-    static void appendUtf8(std::string& out, char32_t c) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-
     // One UTF-8 sequence copied as it stands, after checking it is well formed.
     void copyUtf8Sequence(std::string& out) {
         auto byte = [&](std::size_t i) -> unsigned char {
@@ -255,7 +239,7 @@ private:
                         if (low < 0xDC00 || low > 0xDFFF) fail("high surrogate without its low half");
                         unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
                     }
-                    appendUtf8(out, unit);
+                    sim::appendUtf8(out, unit);
                     break;
                 }
                 default: fail("unknown escape in a string");

@@ -104,6 +104,7 @@ public:
     std::size_t openScans() const { return scans_.size(); }
 
     HostTables& tables() { return tables_; }
+    const HostTables& tables() const { return tables_; }
     std::int32_t today() const { return today_; }
     void setToday(std::int32_t day) { today_ = day; }
 

@@ -1,6 +1,7 @@
 // The ledger side of the host: tables 35 and 36 filled from the ledger file,
 // their scans, data file names, field copies, money rounding, the date rule
-// and the memory services, all served by sim::LedgerHost. Its transcript
+// and the memory services, all served by sim::LedgerHost, whose tables and
+// date the host's own screens show too (ledgerAccess.h). Its transcript
 // lines go into the simulator's transcript under the service's number; a
 // breach of the protocol is reported on standard error as it happens, and a
 // block the plug-in still holds when the simulator ends is reported then.
@@ -227,4 +228,5 @@ OptionRegistration optionRegistration(options);
 }  // namespace
 
 const sim::HostTables* hostTables() { return ledgerHost ? &ledgerHost->tables() : nullptr; }
+
 std::int32_t hostToday() { return ledgerHost ? ledgerHost->today() : sim::systemToday(); }
