@@ -70,5 +70,7 @@ foreach(src ${WINE_TESTS})
   target_link_libraries(${name} PRIVATE serviceBinding faultGuard)
   add_dependencies(${name} korvandilek)
   add_test(NAME wine.${name} COMMAND ${name} WORKING_DIRECTORY ${OUT})
+  # Wine runs under an emulator here: a program takes minutes, more on a busy machine.
+  set_tests_properties(wine.${name} PROPERTIES TIMEOUT 3000)
 endforeach()
 include(${CMAKE_SOURCE_DIR}/tests/wine/extra.cmake OPTIONAL)

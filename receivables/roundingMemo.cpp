@@ -1,6 +1,7 @@
 #include "receivables/roundingMemo.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "frame/hostServices.h"
@@ -11,7 +12,7 @@ namespace {
 // signs, 0 marking an empty slot. 9 bytes per slot; the capacity is a power of
 // two and at most half used.
 constexpr std::uint32_t firstCapacity = 1024;
-constexpr std::uint32_t capacityLimit = 1u << 20;
+std::uint32_t capacityLimit = 1u << 20;
 constexpr std::uint32_t bytesPerSlot = sizeof(std::uint64_t) + 1;
 
 struct Memo {
@@ -50,11 +51,11 @@ void insert(unsigned char* block, std::uint32_t capacity, std::uint64_t key, Rou
     signs(block, capacity)[slot] = static_cast<unsigned char>(sign);
 }
 
-// Doubles the table (or makes the first); false when the host has no memory.
+// Doubles the table (or makes the first); false when there is no memory for it.
 bool grow() {
     std::uint32_t capacity = memo.block ? memo.capacity * 2 : firstCapacity;
     if (capacity > capacityLimit) return false;
-    auto* block = static_cast<unsigned char*>(memRealloc(nullptr, capacity * bytesPerSlot));
+    auto* block = static_cast<unsigned char*>(std::malloc(capacity * bytesPerSlot));
     if (!block) return false;
     std::memset(signs(block, capacity), 0, capacity);
     if (memo.block) {
@@ -62,7 +63,7 @@ bool grow() {
         for (std::uint32_t slot = 0; slot < memo.capacity; ++slot)
             if (oldSigns[slot])
                 insert(block, capacity, keys(memo.block)[slot], static_cast<RoundedSign>(oldSigns[slot]));
-        memFree(memo.block);
+        std::free(memo.block);
     }
     memo.block = block;
     memo.capacity = capacity;
@@ -85,9 +86,11 @@ void beginRoundingMemo() {
 }
 
 void endRoundingMemo() {
-    if (memo.block) memFree(memo.block);
+    std::free(memo.block);
     memo = Memo{};
 }
+
+void limitRoundingMemo(std::uint32_t capacity) { capacityLimit = capacity; }
 
 RoundedSign roundedSign(double amount) {
     if (!memo.active) return askHost(amount);

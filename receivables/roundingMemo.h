@@ -6,11 +6,15 @@
 // function of its argument, so an answer once given is the answer; reusing
 // it takes a host call away and changes no decision.
 //
-// The memo lives in its own block from the host's allocator, grown by
-// doubling and freed when the computation ends, on every path. When the host
-// has no memory for it the memo stops growing (or never starts) and the
-// computation asks the host as before: it never fails a computation.
+// The memo lives in a block of the plug-in's own heap, not the host's: the
+// host sees exactly the item store's memRealloc and memFree calls and nothing
+// else. The block grows by doubling and is freed when the computation ends,
+// on every path. Without memory for it the memo stops growing (or never
+// starts) and the computation asks the host as before: it never fails a
+// computation.
 #pragma once
+
+#include <cstdint>
 
 // How the host's rounding of an amount compares with 0.0.
 enum class RoundedSign : unsigned char { below = 1, zero, above, unordered };
@@ -21,3 +25,6 @@ void beginRoundingMemo();
 void endRoundingMemo();
 // The sign of roundAmount(amount, 1): remembered, or asked and remembered.
 RoundedSign roundedSign(double amount);
+// The most slots the memo may grow to (a power of two, 1024 or more; 0: no
+// memo at all), as if memory ran out there. For tests; the default is 2^20.
+void limitRoundingMemo(std::uint32_t capacity);

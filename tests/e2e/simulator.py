@@ -12,6 +12,10 @@ SIM = BIN / "vantreo-sim.exe"
 PLUGIN = BIN / "korvandilek.dll"
 WINE_RUN = ROOT / "scripts" / "wine-run"
 
+# Wine runs under an emulator here and a cold start of its session takes
+# minutes; on a busy machine several. Generous limits only catch a hang.
+TIMEOUT = 1800
+
 EXIT_OK, EXIT_LEDGER, EXIT_USAGE, EXIT_NOT_LOADABLE, EXIT_REFUSED, EXIT_FAULT = range(6)
 
 
@@ -35,7 +39,7 @@ def wine_path(path):
     return "Z:" + str(path).replace("/", "\\")
 
 
-def run_sim(*args, stdin=None, timeout=300):
+def run_sim(*args, stdin=None, timeout=TIMEOUT):
     """Runs the simulator with a transcript; returns what it printed and did."""
     with tempfile.TemporaryDirectory() as tmp:
         transcript = Path(tmp) / "transcript.txt"
@@ -46,7 +50,7 @@ def run_sim(*args, stdin=None, timeout=300):
                done.stderr.decode("utf-8", "replace"), lines)
 
 
-def run_program(name, *args, timeout=300):
+def run_program(name, *args, timeout=TIMEOUT):
     """Runs one of the Win32 test programs of the build."""
     done = subprocess.run([str(WINE_RUN), str(BIN / name), *map(str, args)],
                           capture_output=True, timeout=timeout, cwd=BIN)
@@ -58,7 +62,7 @@ def tool(*command):
     return subprocess.run(command, capture_output=True, text=True, check=True).stdout
 
 
-def run_sessions(*sessions, timeout=900):
+def run_sessions(*sessions, timeout=TIMEOUT):
     """Runs several simulator sessions in one process (one Wine start); each
     session is a list of arguments. Returns one Run per session."""
     with tempfile.TemporaryDirectory() as tmp:

@@ -13,7 +13,7 @@ from tests.e2e.sampleRows import SAMPLE_ROWS
 from tests.e2e.simulator import ROOT, wine_path
 
 # Wine may run under an emulator on a busy machine: a step can take minutes.
-STEP_DEADLINE = 900
+STEP_DEADLINE = 1800
 
 TITLE = "lista faktur do zapłaty na dzień dzisiejszy i wcześniej"
 QUESTION = "Czy chcesz zobaczyć listę niezapłaconych faktur?"

@@ -1,6 +1,6 @@
 // The memo of the host's rounding answers: same answers as the host, each
-// amount asked once, growth in a block of the host's, and a host without
-// memory only costs the memo its reach.
+// amount asked once, no host memory taken, and a memo that cannot grow only
+// loses its reach.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -44,25 +44,26 @@ TEST(RoundingMemo, AnswersAsTheHostDoes) {
     EXPECT_EQ(run.host.calls(sim::Service::roundAmount), std::size(cases) + 3) << "no memo after its end";
 }
 
-TEST(RoundingMemo, GrowsInHostBlocksAndSurvivesAHostWithoutMemory) {
+TEST(RoundingMemo, TakesNoHostMemoryAndSurvivesALimit) {
     const std::vector<double> amounts = distinctAmounts(2000);
     struct Case {
-        std::uint64_t failingRealloc;  // 1: the first table; 2, 3: its growths to 2048 and 4096 slots
-        std::uint64_t askedAgain;      // of the 2000, asked again on the second pass
+        std::uint32_t limit;      // slots the memo may reach; 0: none at all
+        std::uint64_t askedAgain;  // of the 2000, asked again on the second pass
     };
-    static const Case cases[] = {{0, 0}, {1, 2000}, {2, 2000 - 512}, {3, 2000 - 1024}};
+    static const Case cases[] = {{1u << 20, 0}, {0, 2000}, {1024, 2000 - 512}, {2048, 2000 - 1024}};
     for (const auto& c : cases) {
         HostRun run(sim::HostTables{}, day("20261209"));
-        run.host.failures.failReallocAt = c.failingRealloc;
+        limitRoundingMemo(c.limit);
         beginRoundingMemo();
         for (double amount : amounts) roundedSign(amount);
         EXPECT_EQ(run.host.calls(sim::Service::roundAmount), amounts.size());
         for (double amount : amounts)
             ASSERT_EQ(roundsBelowZero(amount), sim::roundToHundredths(amount) < 0.0) << amount;
-        EXPECT_EQ(run.host.calls(sim::Service::roundAmount), amounts.size() + c.askedAgain)
-            << "failing call " << c.failingRealloc;
+        EXPECT_EQ(run.host.calls(sim::Service::roundAmount), amounts.size() + c.askedAgain) << "limit " << c.limit;
         endRoundingMemo();
-        EXPECT_EQ(run.host.liveBlocks(), 0u);
+        limitRoundingMemo(1u << 20);
+        EXPECT_EQ(run.host.calls(sim::Service::memRealloc), 0u);
+        EXPECT_EQ(run.host.calls(sim::Service::memFree), 0u);
         EXPECT_TRUE(run.host.faults().empty());
     }
 }
