@@ -63,26 +63,6 @@ const OptionDef options[] = {
 };
 OptionRegistration optionRegistration(options);
 
-// The box's texts are in Windows-1250 (the report converted them for it).
-std::string quoted1250(const char* text) {
-    if (!text) return "null";
-    std::string out = "\"";
-    for (const char* c = text; *c; ++c) {
-        auto b = static_cast<unsigned char>(*c);
-        if (b == '\n') {
-            out += "\\n";
-        } else if (b == '"' || b == '\\') {
-            out += '\\';
-            out += static_cast<char>(b);
-        } else if (b < 0x20 || b == 0x7F) {
-            out += formatted("\\x%02X", b);
-        } else {
-            sim::appendUtf8(out, sim::windows1250ToUnicode(b));
-        }
-    }
-    return out + "\"";
-}
-
 int WINAPI boxStandIn(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
     writeErr("[box] " + sim::windows1250ToUtf8(caption ? caption : "") + "\n" +
              sim::windows1250ToUtf8(text ? text : "") + "\n");
@@ -91,8 +71,9 @@ int WINAPI boxStandIn(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
         answer = MessageBoxExA(owner, text, caption, style, 0);
     else
         answer = nextAnswer < scriptedAnswers.size() ? scriptedAnswers[nextAnswer++] : IDABORT;
-    transcript("box MessageBoxA(%s, %s, 0x%X) -> %d", quoted1250(caption).c_str(),
-               quoted1250(text).c_str(), style, answer);
+    // The box's texts are in Windows-1250 (the report converted them for it).
+    transcript("box MessageBoxA(%s, %s, 0x%X) -> %d", quoted(caption, sim::windows1250ToUnicode).c_str(),
+               quoted(text, sim::windows1250ToUnicode).c_str(), style, answer);
     return answer;
 }
 

@@ -30,7 +30,7 @@ void transcript(const char* format, ...) {
     std::fflush(transcriptFile);  // a fault later must not lose the lines before it
 }
 
-std::string quoted(const char* text) {
+std::string quoted(const char* text, char32_t (*decode)(unsigned char)) {
     if (!text) return "null";
     std::string out = "\"";
     for (const char* c = text; *c; ++c) {
@@ -45,7 +45,7 @@ std::string quoted(const char* text) {
             std::snprintf(hex, sizeof hex, "\\x%02X", b);
             out += hex;
         } else {
-            sim::appendUtf8(out, sim::mazoviaToUnicode(b));
+            sim::appendUtf8(out, decode(b));
         }
     }
     return out + "\"";

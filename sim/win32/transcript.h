@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "sim/core/codepage.h"
+
 bool openTranscript(const char* path);
 void closeTranscript();
 void transcript(const char* format, ...) __attribute__((format(printf, 1, 2)));
-// A Mazovia text as a quoted UTF-8 literal ("null" for a null pointer);
-// control bytes appear as \n or \xNN.
-std::string quoted(const char* mazovia);
+// A text as a quoted UTF-8 literal ("null" for a null pointer); control
+// bytes appear as \n or \xNN. Texts are in Mazovia unless decode says else.
+std::string quoted(const char* text, char32_t (*decode)(unsigned char) = sim::mazoviaToUnicode);
 std::string hexPointer(const void* p);
