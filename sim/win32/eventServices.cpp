@@ -70,19 +70,13 @@ ServiceRegistration registration(services);
 
 bool applyEvents(const char* value, std::string& error) {
     host.events.clear();
-    std::string list = value;
-    std::size_t at = 0;
-    while (at <= list.size()) {
-        std::size_t comma = list.find(',', at);
-        std::string item = list.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+    for (const std::string& item : splitList(value)) {
         long long v;
         if (!parseInteger(item.c_str(), -32768, 65535, v)) {
             error = "\"" + item + "\" is not a 16-bit event code";
             return false;
         }
         host.events.push_back(static_cast<std::int16_t>(v));
-        if (comma == std::string::npos) break;
-        at = comma + 1;
     }
     return true;
 }

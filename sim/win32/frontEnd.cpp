@@ -27,11 +27,7 @@ SessionResetRegistration resetFrontEnd([] {
 });
 
 bool applyKeys(const char* value, std::string& error) {
-    std::string list = value;
-    std::size_t at = 0;
-    for (;;) {
-        std::size_t comma = list.find(',', at);
-        std::string name = list.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+    for (const std::string& name : splitList(value)) {
         auto code = sim::pcKey::fromName(name);
         if (!code) {
             error = "\"" + name + "\" is no key (up, down, pgup, pgdn, home, end, f1 to f10, enter, esc, "
@@ -39,9 +35,8 @@ bool applyKeys(const char* value, std::string& error) {
             return false;
         }
         scriptedKeys.push_back(*code);
-        if (comma == std::string::npos) return true;
-        at = comma + 1;
     }
+    return true;
 }
 
 const OptionDef options[] = {

@@ -48,20 +48,15 @@ bool applyRows(const char*, std::string&) {
 }
 
 bool applyWithout(const char* value, std::string& error) {
-    std::string list = value;
-    std::size_t at = 0;
-    for (;;) {
-        std::size_t comma = list.find(',', at);
-        std::string item = list.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+    for (const std::string& item : splitList(value)) {
         long long v;
         if (!parseInteger(item.c_str(), 1, 0xFFFF, v)) {
             error = "\"" + item + "\" is not a service number";
             return false;
         }
         withholdService(static_cast<std::uint16_t>(v));
-        if (comma == std::string::npos) return true;
-        at = comma + 1;
     }
+    return true;
 }
 
 bool applyTranscript(const char* value, std::string& error) {

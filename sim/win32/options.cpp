@@ -74,3 +74,12 @@ std::string usageText() {
     }
     return text;
 }
+
+std::vector<std::string> splitList(const char* value) {
+    std::vector<std::string> items(1);
+    for (const char* c = value; *c; ++c) {
+        if (*c == ',') items.emplace_back();
+        else items.back() += *c;
+    }
+    return items;
+}

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <vector>
 
 struct OptionDef {
     const char* name;       // "--ledger"
@@ -26,3 +27,5 @@ std::string usageText();
 
 // Helpers for option values.
 bool parseInteger(const char* text, long long low, long long high, long long& value);
+// The items of a comma-separated list, empty ones kept ("" is one empty item).
+std::vector<std::string> splitList(const char* value);

@@ -35,11 +35,7 @@ constexpr NamedAnswer answerNames[] = {
     {"abort", IDABORT}, {"retry", IDRETRY}, {"ignore", IDIGNORE}, {"ok", IDOK}};
 
 bool applyBoxAnswers(const char* value, std::string& error) {
-    std::string list = value;
-    std::size_t at = 0;
-    for (;;) {
-        std::size_t comma = list.find(',', at);
-        std::string item = list.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+    for (const std::string& item : splitList(value)) {
         const NamedAnswer* found = nullptr;
         for (const auto& a : answerNames)
             if (item == a.name) found = &a;
@@ -48,8 +44,6 @@ bool applyBoxAnswers(const char* value, std::string& error) {
             return false;
         }
         scriptedAnswers.push_back(found->code);
-        if (comma == std::string::npos) break;
-        at = comma + 1;
     }
     scripted = true;
     return true;
