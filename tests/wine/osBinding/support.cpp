@@ -214,19 +214,26 @@ IMAGE_NT_HEADERS32* headers(HMODULE module) {
     auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(module);
     return atRva<IMAGE_NT_HEADERS32>(module, dos->e_lfanew);
 }
+
+// The cell of `function` among one library's imports by name: the name table
+// and the cells at the two RVAs run in step.
+std::uintptr_t* namedCell(HMODULE module, DWORD namesRva, DWORD cellsRva, const char* function) {
+    auto* names = atRva<IMAGE_THUNK_DATA32>(module, namesRva);
+    auto* cells = atRva<std::uintptr_t>(module, cellsRva);
+    for (int i = 0; names[i].u1.AddressOfData; ++i) {
+        if (IMAGE_SNAP_BY_ORDINAL32(names[i].u1.Ordinal)) continue;
+        auto* byName = atRva<IMAGE_IMPORT_BY_NAME>(module, names[i].u1.AddressOfData);
+        if (std::strcmp(reinterpret_cast<char*>(byName->Name), function) == 0) return &cells[i];
+    }
+    return nullptr;
+}
 }  // namespace
 
 std::uintptr_t* loadImportCell(HMODULE module, const char* library, const char* function) {
     auto& directory = headers(module)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     for (auto* d = atRva<IMAGE_IMPORT_DESCRIPTOR>(module, directory.VirtualAddress); d->Name; ++d) {
         if (lstrcmpiA(atRva<char>(module, d->Name), library) != 0) continue;
-        auto* names = atRva<IMAGE_THUNK_DATA32>(module, d->OriginalFirstThunk);
-        auto* cells = atRva<std::uintptr_t>(module, d->FirstThunk);
-        for (int i = 0; names[i].u1.AddressOfData; ++i) {
-            if (IMAGE_SNAP_BY_ORDINAL32(names[i].u1.Ordinal)) continue;
-            auto* byName = atRva<IMAGE_IMPORT_BY_NAME>(module, names[i].u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<char*>(byName->Name), function) == 0) return &cells[i];
-        }
+        if (auto* cell = namedCell(module, d->OriginalFirstThunk, d->FirstThunk, function)) return cell;
     }
     return nullptr;
 }
@@ -236,13 +243,7 @@ std::uintptr_t* delayImportCell(HMODULE module, const char* library, const char*
     if (!directory.VirtualAddress) return nullptr;
     for (auto* d = atRva<ImgDelayDescr>(module, directory.VirtualAddress); d->rvaDLLName; ++d) {
         if (std::strcmp(atRva<char>(module, d->rvaDLLName), library) != 0) continue;
-        auto* names = atRva<IMAGE_THUNK_DATA32>(module, d->rvaINT);
-        auto* cells = atRva<std::uintptr_t>(module, d->rvaIAT);
-        for (int i = 0; names[i].u1.AddressOfData; ++i) {
-            if (IMAGE_SNAP_BY_ORDINAL32(names[i].u1.Ordinal)) continue;
-            auto* byName = atRva<IMAGE_IMPORT_BY_NAME>(module, names[i].u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<char*>(byName->Name), function) == 0) return &cells[i];
-        }
+        if (auto* cell = namedCell(module, d->rvaINT, d->rvaIAT, function)) return cell;
     }
     return nullptr;
 }
