@@ -119,8 +119,8 @@ class ListTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.ledgers = Ledgers()
-        ledgers = {"due dates": cls.ledgers.path(DUE), "growing": cls.ledgers.path(GROWING),
-                   "second memRealloc fails": cls.ledgers.path(GROWING)}
+        growing = cls.ledgers.path(GROWING)
+        ledgers = {"due dates": cls.ledgers.path(DUE), "growing": growing, "second memRealloc fails": growing}
         sessions = [(["--ledger", ledgers[name]] if name in ledgers else []) + args for name, args in LISTS.items()]
         cls.runs = dict(zip(LISTS, run_sessions(*sessions)))
 
