@@ -18,7 +18,10 @@ file(GLOB UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 if(UNIT_TESTS)
   add_executable(unitTests ${UNIT_TESTS})
   target_link_libraries(unitTests PRIVATE portableSanitized GTest::gtest GTest::gtest_main)
-  add_test(NAME unit COMMAND unitTests)
+  # One ctest test per test case, each with a limit: a hang names its case.
+  # Every case takes well under 5 s here with the sanitizers.
+  include(GoogleTest)
+  gtest_discover_tests(unitTests PROPERTIES TIMEOUT 60 DISCOVERY_TIMEOUT 60)
 endif()
 
 include(${CMAKE_SOURCE_DIR}/fuzz/fuzz.cmake OPTIONAL)

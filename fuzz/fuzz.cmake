@@ -9,4 +9,6 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   target_compile_options(receivablesFuzz PRIVATE -fsanitize=fuzzer)
   target_link_options(receivablesFuzz PRIVATE -fsanitize=fuzzer)
   add_test(NAME fuzz.short COMMAND receivablesFuzz -runs=20000 -seed=1 -print_final_stats=1)
+  # About 6 s here: a hang (a loop in the computation) is named in minutes.
+  set_tests_properties(fuzz.short PROPERTIES TIMEOUT 300)
 endif()

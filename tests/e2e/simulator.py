@@ -5,6 +5,8 @@ import tempfile
 from dataclasses import dataclass, field
 from pathlib import Path
 
+from tests import pace
+
 ROOT = Path(__file__).resolve().parents[2]
 BUILD = Path(os.environ.get("KORV_BUILD", ROOT / "build" / "win32"))
 BIN = BUILD / "bin"
@@ -12,9 +14,6 @@ SIM = BIN / "vantreo-sim.exe"
 PLUGIN = BIN / "korvandilek.dll"
 WINE_RUN = ROOT / "scripts" / "wine-run"
 
-# Wine runs under an emulator here and a cold start of its session takes
-# minutes; on a busy machine several. Generous limits only catch a hang.
-TIMEOUT = 1800
 
 EXIT_OK, EXIT_LEDGER, EXIT_USAGE, EXIT_NOT_LOADABLE, EXIT_REFUSED, EXIT_FAULT = range(6)
 
@@ -39,21 +38,23 @@ def wine_path(path):
     return "Z:" + str(path).replace("/", "\\")
 
 
-def run_sim(*args, stdin=None, timeout=TIMEOUT):
+def run_sim(*args, stdin=None):
     """Runs the simulator with a transcript; returns what it printed and did."""
     with tempfile.TemporaryDirectory() as tmp:
         transcript = Path(tmp) / "transcript.txt"
         command = [str(WINE_RUN), str(SIM), "--transcript", wine_path(transcript), *map(str, args)]
-        done = subprocess.run(command, input=stdin, capture_output=True, timeout=timeout, cwd=BIN)
+        done = pace.run(command, pace.session_paces(1), "vantreo-sim " + " ".join(map(str, args)),
+                        input=stdin, capture_output=True, cwd=BIN)
         lines = transcript.read_text(encoding="utf-8").splitlines() if transcript.exists() else []
     return Run(done.returncode, done.stdout.decode("utf-8", "replace"),
                done.stderr.decode("utf-8", "replace"), lines)
 
 
-def run_program(name, *args, timeout=TIMEOUT):
-    """Runs one of the Win32 test programs of the build."""
-    done = subprocess.run([str(WINE_RUN), str(BIN / name), *map(str, args)],
-                          capture_output=True, timeout=timeout, cwd=BIN)
+def run_program(name, *args, paces=2):
+    """Runs one of the Win32 test programs of the build; `paces` is its normal
+    work in Wine starts (see tests/pace.py)."""
+    done = pace.run([str(WINE_RUN), str(BIN / name), *map(str, args)], paces, name,
+                    capture_output=True, cwd=BIN)
     return Run(done.returncode, done.stdout.decode("utf-8", "replace"),
                done.stderr.decode("utf-8", "replace"))
 
@@ -62,7 +63,7 @@ def tool(*command):
     return subprocess.run(command, capture_output=True, text=True, check=True).stdout
 
 
-def run_sessions(*sessions, timeout=TIMEOUT):
+def run_sessions(*sessions):
     """Runs several simulator sessions in one process (one Wine start); each
     session is a list of arguments. Returns one Run per session."""
     with tempfile.TemporaryDirectory() as tmp:
@@ -74,7 +75,8 @@ def run_sessions(*sessions, timeout=TIMEOUT):
             if i:
                 command.append("--then")
             command += ["--transcript", wine_path(transcript), *map(str, args)]
-        done = subprocess.run(command, capture_output=True, timeout=timeout, cwd=BIN)
+        done = pace.run(command, pace.session_paces(len(sessions)),
+                        f"vantreo-sim with {len(sessions)} sessions", capture_output=True, cwd=BIN)
         out = _split_sessions(done.stdout.decode("utf-8", "replace"), len(sessions))
         err = _split_sessions(done.stderr.decode("utf-8", "replace"), len(sessions))
         runs = []
