@@ -2,15 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "frame/hostCallback.h"
 #include "serviceTable.h"
-
-// A service number below 0x10000, or the address of a decorated service name.
-using ServiceId = std::uintptr_t;
-inline constexpr ServiceId firstServiceName = 0x10000;
-
-// The host's callback: operation 2 answers a service's address, or 0.
-using HostCallback = std::uintptr_t(__cdecl*)(std::int32_t operation, ServiceId service);
-inline constexpr std::int32_t hostOperationFindService = 2;
 
 // The exception that ends a pending call whose service could not be bound
 // (the user aborted, or no null return fits), and every later call of it.
@@ -19,8 +12,6 @@ inline constexpr std::int32_t hostOperationFindService = 2;
 inline constexpr std::uint32_t unboundServiceException = 0xE04B5301u;
 
 extern "C" {
-extern HostCallback hostCallback;
-
 // Called by the bind stubs only.
 void __stdcall bindService(ServiceId service, ServiceSlot* slot);
 // True once the slot's service could not be bound: the slot holds its bind

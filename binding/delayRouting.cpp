@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "binding/binding.h"
-#include "frame/format.h"
+#include "runtime/format.h"
 
 extern "C" int __cdecl __mingw_sprintf(char* buffer, const char* format, ...);
 

@@ -24,6 +24,7 @@ target_include_directories(serviceBinding PUBLIC ${CMAKE_SOURCE_DIR} ${GEN})
 target_compile_options(serviceBinding PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${PLUGIN_CXX_FLAGS}>)
 
 file(GLOB PLUGIN_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/runtime/*.cpp
   ${CMAKE_SOURCE_DIR}/frame/*.cpp ${CMAKE_SOURCE_DIR}/frame/*.S
   ${CMAKE_SOURCE_DIR}/binding/*.cpp ${CMAKE_SOURCE_DIR}/binding/*.S
   ${CMAKE_SOURCE_DIR}/receivables/*.cpp ${CMAKE_SOURCE_DIR}/ui/*.cpp)
@@ -31,11 +32,27 @@ list(REMOVE_ITEM PLUGIN_SOURCES ${CMAKE_SOURCE_DIR}/binding/bindStub.S
   ${CMAKE_SOURCE_DIR}/binding/bindService.cpp)
 include(${CMAKE_SOURCE_DIR}/cmake/pluginLink.cmake OPTIONAL)
 
-add_library(korvandilek SHARED ${PLUGIN_SOURCES} ${CMAKE_SOURCE_DIR}/frame/korvandilek.def)
+# The version resource, from the one VERSION file.
+enable_language(RC)
+file(STRINGS ${CMAKE_SOURCE_DIR}/VERSION KORV_VERSION LIMIT_COUNT 1)
+if(NOT KORV_VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+$")
+  message(FATAL_ERROR "VERSION: expected MAJOR.MINOR.PATCH, found '${KORV_VERSION}'")
+endif()
+string(REPLACE "." "," KORV_VERSION_COMMAS "${KORV_VERSION},0")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/VERSION)
+configure_file(${CMAKE_SOURCE_DIR}/frame/version.rc.in ${GEN}/version.rc @ONLY)
+
+add_library(korvandilek SHARED ${PLUGIN_SOURCES} ${GEN}/version.rc
+  ${CMAKE_SOURCE_DIR}/frame/korvandilek.def)
 set_target_properties(korvandilek PROPERTIES PREFIX "" OUTPUT_NAME korvandilek)
 target_include_directories(korvandilek PRIVATE ${CMAKE_SOURCE_DIR} ${GEN})
 target_compile_options(korvandilek PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${PLUGIN_CXX_FLAGS}>)
-set_source_files_properties(${CMAKE_SOURCE_DIR}/frame/runtime.cpp PROPERTIES
+# The checkout's place stays out of the image and its debug information: the
+# same commit gives the same bytes wherever it is built (scripts/release.sh).
+set(PLUGIN_PREFIX_MAP $<$<COMPILE_LANGUAGE:C,CXX,ASM>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.>)
+target_compile_options(korvandilek PRIVATE ${PLUGIN_PREFIX_MAP})
+target_compile_options(serviceBinding PRIVATE ${PLUGIN_PREFIX_MAP})
+set_source_files_properties(${CMAKE_SOURCE_DIR}/runtime/runtime.cpp PROPERTIES
   COMPILE_OPTIONS "-ffreestanding;-fno-builtin;-fno-tree-loop-distribute-patterns;-Wno-attributes")
 # GNU ld, not lld: lld writes 30,001 export entries for a lone ordinal 30001.
 target_link_options(korvandilek PRIVATE -nostdlib -nostartfiles -Wl,-e,_libraryEntry@12

@@ -28,10 +28,13 @@ add_custom_command(
   COMMENT "Generating the import guards")
 
 # InterlockedExchange from QATOM.dll, imported at load time under its plain name.
+# dlltool names the library's symbols after its path: given relative, the
+# plug-in's symbol table stays the same wherever the checkout lies.
 find_program(DLLTOOL NAMES i686-w64-mingw32-dlltool REQUIRED)
 add_custom_command(
   OUTPUT ${GEN}/libqatom.a
-  COMMAND ${DLLTOOL} -k -d ${CMAKE_SOURCE_DIR}/binding/qatom.def -l ${GEN}/libqatom.a
+  COMMAND ${DLLTOOL} -k -d ${CMAKE_SOURCE_DIR}/binding/qatom.def -l libqatom.a
+  WORKING_DIRECTORY ${GEN}
   DEPENDS ${CMAKE_SOURCE_DIR}/binding/qatom.def
   COMMENT "Making the QATOM.dll import library")
 add_custom_target(qatomImportLibrary DEPENDS ${GEN}/libqatom.a)

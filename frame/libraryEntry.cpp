@@ -1,8 +1,7 @@
 // The loader's entry point. The runtime is not started here: it needs the
 // host's callback, which only the load call brings.
-#include "binding/importGuards.h"
 #include "frame/plugin.h"
-#include "frame/runtime.h"
+#include "runtime/runtime.h"
 
 AttachArguments attachArguments;
 

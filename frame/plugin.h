@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "binding/binding.h"
+#include "frame/hostCallback.h"
 
 extern "C" {
 // The module's only export, ordinal 30001: the load call (callback set) and the
@@ -14,6 +14,11 @@ BOOL __stdcall libraryEntry(HINSTANCE module, DWORD reason, void* reserved);
 // Writes the display name with its terminator; returns buffer.
 char* copyDisplayName(char* buffer);
 }
+
+// What the entries start, defined by the folders above: the import guards
+// (binding) at process attach, the event hook (ui) once the host is accepted.
+extern "C" void installImportGuards();
+void installEventHook();
 
 // What the loader passed at process attach; read by the load call.
 struct AttachArguments {

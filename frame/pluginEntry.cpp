@@ -1,8 +1,7 @@
 // The load and unload calls of the host.
 #include "frame/plugin.h"
 #include "frame/hostServices.h"
-#include "frame/runtime.h"
-#include "ui/eventHook.h"
+#include "runtime/runtime.h"
 
 HostCallback hostCallback;
 

@@ -16,6 +16,7 @@ have clang++ || need+=(clang)
 have llvm-readobj || need+=(llvm)
 have tmux || need+=(tmux)
 have python3 || need+=(python3)
+pkg_ok python3-pefile || need+=(python3-pefile)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 ls /usr/lib/llvm-14/lib/clang/14*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 || need+=(libclang-rt-14-dev)
 

@@ -1,7 +1,7 @@
 #include "ui/listDialog.h"
 
-#include "frame/format.h"
 #include "receivables/itemStore.h"
+#include "runtime/format.h"
 
 char rowTextBuffer[rowTextBufferSize];
 

@@ -1,7 +1,7 @@
 // Minimal C runtime for a freestanding DLL. Built with -ffreestanding and
 // -fno-builtin so that the compiler does not turn these loops back into calls
 // of the functions they implement.
-#include "frame/runtime.h"
+#include "runtime/runtime.h"
 
 #include <cerrno>
 #include <clocale>
