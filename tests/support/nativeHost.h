@@ -26,4 +26,9 @@ private:
 
 sim::LedgerHost& host();
 
+// The upper half the host leaves in its answers to table 35's scanBegin and
+// scanNext, where only the low half is defined; 0 (answers as the host model
+// gives them) unless a test sets it, and again when a host is uninstalled.
+extern std::uint32_t counterpartyScanUpperHalf;
+
 }  // namespace testHost

@@ -123,6 +123,15 @@ void longTexts(const Plugin& plugin) {
         CHECK(first.size() > 20 && first.compare(first.size() - 13, 13, "\\VANTREO.EXE ") == 0,
               "long module name: the program's name is kept");
     }
+    // A short numbered service leaves the path its whole buffer: "..." and the
+    // path's last 296 bytes fill it up to the terminator in its last byte.
+    scriptBoxes({IDABORT});
+    report(30204, longModule.c_str());
+    boxes = takeBoxes();
+    std::string wantFirst = "W module  ..." + longModule.substr(longModule.size() - 296) + " ";
+    CHECK(boxes.size() == 1 && splitLines(boxes[0].text)[0] == wantFirst,
+          "long module name, numbered service: line 1 ends with the 299 bytes that fit" +
+              (boxes.empty() ? std::string() : ", reads '" + splitLines(boxes[0].text)[0] + "'"));
     hostMessageBoxes = 0;
     report(reinterpret_cast<std::uintptr_t>(longName.c_str()), longModule.c_str());
     CHECK(hostMessageBoxes == 1 && lastHostBoxText.size() <= 511, "long service name: message within 512 bytes");
