@@ -50,6 +50,9 @@ def main(argv):
     if pid == 0:
         os.close(master)
         os.login_tty(slave)
+        # The program leads the new terminal's session: when it ends, the
+        # servers Wine leaves running behind it must not get its hang-up.
+        signal.signal(signal.SIGHUP, signal.SIG_IGN)
         try:
             os.execvp(argv[0], argv)
         finally:
@@ -81,8 +84,9 @@ def main(argv):
             done, waited = os.waitpid(pid, os.WNOHANG)
             if done:
                 status = waited
-        # What the program wrote last.
-        while master in sources and select.select([master], [], [], 0.1)[0]:
+        # What the program wrote last (Wine's console may still be restoring the
+        # terminal); servers that linger keep the terminal open, so not to its end.
+        while master in sources and select.select([master], [], [], 0.5)[0]:
             try:
                 data = os.read(master, 65536)
             except OSError:
