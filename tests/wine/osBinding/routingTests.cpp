@@ -13,7 +13,8 @@
 // Exported by this program: a host executable's replacement for a function
 // that KERNEL32 lacks.
 extern "C" __declspec(dllexport) int WINAPI probeHostExport(int x) { return x + 1000; }
-// Also exported, under a name KERNEL32 has: KERNEL32's own must win.
+// Also exported, under the name of a KERNEL32 function (by a linker directive,
+// as the name itself is declared by windows.h): KERNEL32's own must win.
 extern "C" BOOL WINAPI hostIsValidCodePage(UINT codePage) { return static_cast<BOOL>(codePage + 3000); }
 __asm__(".section .drectve\n\t.ascii \" -export:IsValidCodePage=hostIsValidCodePage@4\"\n\t.text");
 
