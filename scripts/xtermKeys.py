@@ -3,9 +3,10 @@
 both ways, with Home and End handed on as xterm sends them.
 
 Wine's console reads the keys from the terminal's byte stream itself: it knows
-xterm's ESC[H and ESC[F (and ESC OH, ESC OF) as Home and End, but makes a key
-without a code of both ESC[1~ and ESC[4~, which tmux and screen send (rxvt:
-ESC[7~ and ESC[8~), so a program under Wine cannot tell them apart.
+xterm's ESC[H and ESC[F (and ESC OH, ESC OF) as Home and End (virtual keys 0x24
+and 0x23), but turns each of ESC[1~ and ESC[4~, which tmux and screen send
+(rxvt: ESC[7~ and ESC[8~), into the same key event with virtual key, scan code
+and character all 0, so a program under Wine cannot tell them apart.
 
 usage: xtermKeys.py PROGRAM [ARGUMENTS...]; exits with the program's status."""
 import fcntl
