@@ -1,7 +1,8 @@
 """The interactive host in an ordinary terminal: ./run in tmux, the question
 answered, the list dialog drawn with its Polish letters, scrolled, a document
-opened with F5, and every window closed with Esc."""
+opened with F5, Home and End as tmux sends them, and every window closed with Esc."""
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -97,6 +98,10 @@ class InteractiveHostTest(unittest.TestCase):
 
         terminal.keys("Escape")
         terminal.wait_for(lambda s: "faktura FV 70/2026" not in s and TITLE in s, "the document view closed")
+
+        # End and Home as tmux sends them (ESC[4~, ESC[1~): F5 shows which row they selected.
+        self.assertEqual(self.document_of(terminal, "End"), "FV 7/2026", "End selects the last row")
+        self.assertEqual(self.document_of(terminal, "Home"), "FV 101/2026", "Home selects the first row")
         terminal.keys("Escape")
         terminal.wait_for(lambda s: TITLE not in s and "Kontrahenci" in s, "the dialog closed")
         terminal.keys("Escape")
@@ -105,6 +110,16 @@ class InteractiveHostTest(unittest.TestCase):
         while not (status.exists() and status.read_text().strip()) and time.monotonic() < deadline:
             time.sleep(1)
         self.assertEqual(status.read_text().strip(), "0", "the simulator's exit status")
+
+    @staticmethod
+    def document_of(terminal, key):
+        """Presses key and F5 in the list dialog; the document shown, its view closed again."""
+        terminal.keys(key, "F5")
+        shown = re.compile(r"faktura (FV \S+/2026)")
+        number = shown.search(terminal.wait_for(shown.search, f"a document after {key}")).group(1)
+        terminal.keys("Escape")
+        terminal.wait_for(lambda s: not shown.search(s) and TITLE in s, "the document view closed")
+        return number
 
 
 if __name__ == "__main__":

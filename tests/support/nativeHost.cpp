@@ -13,11 +13,22 @@ namespace {
 sim::LedgerHost* current;
 bool nanRoundingSet;
 double nanRoundingAnswer;
+const void* counterpartyScan;  // the state of the running table-35 scan
+
+std::int32_t counterpartyAnswer(const void* state, std::int32_t answer) {
+    if (state != counterpartyScan || !counterpartyScanUpperHalf) return answer;
+    return static_cast<std::int32_t>((static_cast<std::uint32_t>(answer) & 0xFFFFu) | counterpartyScanUpperHalf);
+}
 
 }  // namespace
 
+std::uint32_t counterpartyScanUpperHalf;
+
 Installed::Installed(sim::LedgerHost& host) : previous_(current) { current = &host; }
-Installed::~Installed() { current = previous_; }
+Installed::~Installed() {
+    current = previous_;
+    counterpartyScanUpperHalf = 0;
+}
 
 sim::LedgerHost& host() {
     if (!current) {
@@ -46,10 +57,14 @@ extern "C" {
 void* openTable(std::int32_t table) { return host().openTable(table); }
 std::int32_t scanBegin(void* state, void* handle, std::int32_t index, const char* key, std::int32_t exact,
                        std::int32_t zero) {
-    return host().scanBegin(state, handle, index, key, exact, zero);
+    if (handle && static_cast<const sim::TableHandle*>(handle)->table == 35) testHost::counterpartyScan = state;
+    return testHost::counterpartyAnswer(state, host().scanBegin(state, handle, index, key, exact, zero));
 }
-std::int32_t scanNext(void* state) { return host().scanNext(state); }
-void scanEnd(void* state) { host().scanEnd(state); }
+std::int32_t scanNext(void* state) { return testHost::counterpartyAnswer(state, host().scanNext(state)); }
+void scanEnd(void* state) {
+    if (state == testHost::counterpartyScan) testHost::counterpartyScan = nullptr;
+    host().scanEnd(state);
+}
 void makeDataFileName(std::int32_t number, char* buffer, const char* prefix, const char* extension,
                       std::int32_t kind) {
     host().makeDataFileName(number, buffer, prefix, extension, kind);

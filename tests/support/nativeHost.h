@@ -31,4 +31,9 @@ sim::LedgerHost& host();
 // as a host in the field may give.
 void setNanRounding(const double* answer);
 
+// The upper half the host leaves in its answers to table 35's scanBegin and
+// scanNext, where only the low half is defined; 0 (answers as the host model
+// gives them) unless a test sets it, and again when a host is uninstalled.
+extern std::uint32_t counterpartyScanUpperHalf;
+
 }  // namespace testHost

@@ -125,6 +125,21 @@ TEST(Driver, VisitsOnlyDebtorsButCopiesEveryName) {
     }
 }
 
+// Only the low half of table 35's scan answers is defined: whatever the host
+// leaves above it, the same counterparties are visited.
+TEST(Driver, CounterpartyScanAnswersAreSixteenBits) {
+    HostRun run(ledgerOf({debtor(3, {invoice(1, 200000, "20261001")}), debtor(4, {invoice(2, 300000, "20261002")})}));
+    ASSERT_EQ(buildReceivables(), 1);
+    const std::vector<Row> plain = rows(run);
+    ASSERT_EQ(plain.size(), 2u);
+    for (std::uint32_t upper : {0x00010000u, 0xFFFF0000u}) {
+        testHost::counterpartyScanUpperHalf = upper;
+        EXPECT_EQ(buildReceivables(), 1);
+        EXPECT_EQ(rows(run), plain) << "upper half " << std::hex << upper;
+    }
+    EXPECT_TRUE(run.host.faults().empty());
+}
+
 TEST(Driver, EmptyCounterpartyTableGivesAnEmptyList) {
     HostRun run(ledgerOf({}));
     run.host.keepTranscript = true;

@@ -110,6 +110,16 @@ void reportByName(const Plugin& plugin) {
           "_openLedger@8: named in the text");
 }
 
+struct NumberedReport {
+    Report report;
+    const char* module;
+};
+
+void reportNumbered(void* p) {
+    auto* numbered = static_cast<NumberedReport*>(p);
+    numbered->report(30204, numbered->module);
+}
+
 void longTexts(const Plugin& plugin) {
     auto report = reinterpret_cast<Report>(plugin.symbol("_reportMissingService@8"));
     std::string longModule = "C:\\" + std::string(390, 'm') + "\\VANTREO.EXE";
@@ -123,6 +133,18 @@ void longTexts(const Plugin& plugin) {
         CHECK(first.size() > 20 && first.compare(first.size() - 13, 13, "\\VANTREO.EXE ") == 0,
               "long module name: the program's name is kept");
     }
+    // A short numbered service leaves the path its whole buffer: "..." and the
+    // path's last 296 bytes fill it up to the terminator in its last byte.
+    // A byte written past the buffer may wreck the report's frame: caught, it
+    // fails this check instead of ending the program.
+    scriptBoxes({IDABORT});
+    NumberedReport numbered = {report, longModule.c_str()};
+    std::uint32_t code = runCatching(reportNumbered, &numbered);
+    boxes = takeBoxes();
+    std::string wantFirst = "W module  ..." + longModule.substr(longModule.size() - 296) + " ";
+    CHECK(code == 0 && boxes.size() == 1 && splitLines(boxes[0].text)[0] == wantFirst,
+          "long module name, numbered service: line 1 ends with the 299 bytes that fit (exception " + hex(code) +
+              (boxes.empty() ? std::string(")") : "), reads '" + splitLines(boxes[0].text)[0] + "'"));
     hostMessageBoxes = 0;
     report(reinterpret_cast<std::uintptr_t>(longName.c_str()), longModule.c_str());
     CHECK(hostMessageBoxes == 1 && lastHostBoxText.size() <= 511, "long service name: message within 512 bytes");

@@ -1,14 +1,22 @@
 // Delay-load routing: korvandilek.dll's own delay imports, and a probe module
 // (delayProbe.dll) whose delay imports reach every branch of the same hook.
+#include "tests/wine/osBinding/support.h"
+
+#include <delayimp.h>
+
+#include <algorithm>
 #include <cstring>
 
 #include "tests/wine/osBinding/registerCall.h"
-#include "tests/wine/osBinding/support.h"
 #include "tests/wine/osBinding/tests.h"
 
 // Exported by this program: a host executable's replacement for a function
 // that KERNEL32 lacks.
 extern "C" __declspec(dllexport) int WINAPI probeHostExport(int x) { return x + 1000; }
+// Also exported, under the name of a KERNEL32 function (by a linker directive,
+// as the name itself is declared by windows.h): KERNEL32's own must win.
+extern "C" BOOL WINAPI hostIsValidCodePage(UINT codePage) { return static_cast<BOOL>(codePage + 3000); }
+__asm__(".section .drectve\n\t.ascii \" -export:IsValidCodePage=hostIsValidCodePage@4\"\n\t.text");
 
 namespace {
 
@@ -22,6 +30,14 @@ F cellFunction(std::uintptr_t* cell) {
     return reinterpret_cast<F>(cellValue(cell));
 }
 
+// Records the delay-load helper's notifications, passing each on to the hook.
+PfnDliHook pluginHook;
+std::vector<unsigned> notifications;
+FARPROC WINAPI countingHook(unsigned notification, PDelayLoadInfo info) {
+    notifications.push_back(notification);
+    return pluginHook(notification, info);
+}
+
 void pluginDelayImports(const Plugin& plugin) {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     std::uintptr_t* cell = plugin.delayCell("32KAV.dll", "lstrlenW");
@@ -33,6 +49,25 @@ void pluginDelayImports(const Plugin& plugin) {
         CHECK(cellValue(cell) == reinterpret_cast<std::uintptr_t>(GetProcAddress(kernel, "lstrlenW")),
               "lstrlenW: bound to KERNEL32's");
         CHECK(GetModuleHandleA("32KAV.dll") == nullptr, "no library named 32KAV.dll was loaded");
+    }
+
+    // The handle stays in the descriptor's module cell, so the library's other
+    // functions bind without asking for the library again.
+    std::uintptr_t* moduleCell = delayModuleCell(plugin.module, "32KAV.dll");
+    CHECK(moduleCell && cellValue(moduleCell) == reinterpret_cast<std::uintptr_t>(kernel),
+          "32KAV.dll: the module cell holds KERNEL32's handle");
+    std::uintptr_t* lcid = plugin.delayCell("32KAV.dll", "GetUserDefaultLCID");
+    auto* hook = static_cast<PfnDliHook*>(plugin.symbol("___pfnDliNotifyHook2"));
+    if (lcid && hook) {
+        pluginHook = *hook;
+        *hook = countingHook;
+        notifications.clear();
+        LCID answer = cellFunction<LCID(WINAPI*)()>(lcid)();
+        *hook = pluginHook;
+        CHECK(answer == GetUserDefaultLCID() && !notifications.empty() &&
+                  std::count(notifications.begin(), notifications.end(), dliNotePreLoadLibrary) == 0,
+              "GetUserDefaultLCID: bound without loading 32KAV.dll again (" +
+                  std::to_string(notifications.size()) + " notifications)");
     }
 
     std::uintptr_t* format = plugin.delayCell("USER32.dll", "wsprintfA");
@@ -66,6 +101,7 @@ const std::string longName = "probe" + std::string(250, 'L');
 
 const ProbeCall probeCalls[] = {
     {"exported by the host's executable", "32KAV.dll", "probeHostExport", true, 1, 1001, 0, 0},
+    {"offered by KERNEL32 and the host's executable", "32KAV.dll", "IsValidCodePage", true, 1250, 1, 0, 0},
     {"known only to HostCallback", "32KAV.dll", "probeCallbackOnly", true, 2, 2002, 0, 0},
     {"found nowhere", "32KAV.dll", "probeNowhere", false, 0, 0, 0xC06D007F, 1},
     {"found nowhere, long name", "32KAV.dll", longName.c_str(), false, 0, 0, 0xC06D007F, 1},

@@ -248,6 +248,15 @@ std::uintptr_t* delayImportCell(HMODULE module, const char* library, const char*
     return nullptr;
 }
 
+std::uintptr_t* delayModuleCell(HMODULE module, const char* library) {
+    auto& directory = headers(module)->OptionalHeader.DataDirectory[13];
+    if (!directory.VirtualAddress) return nullptr;
+    for (auto* d = atRva<ImgDelayDescr>(module, directory.VirtualAddress); d->rvaDLLName; ++d)
+        if (std::strcmp(atRva<char>(module, d->rvaDLLName), library) == 0)
+            return atRva<std::uintptr_t>(module, d->rvaHmod);
+    return nullptr;
+}
+
 void* Plugin::symbol(const char* name) const {
     std::ifstream file(path, std::ios::binary);
     std::string image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());

@@ -60,6 +60,8 @@ void unloadPlugin(Plugin& plugin);
 // For any module: import cells read from the loaded image.
 std::uintptr_t* loadImportCell(HMODULE module, const char* library, const char* function);
 std::uintptr_t* delayImportCell(HMODULE module, const char* library, const char* function);
+// Where a library's delay descriptor keeps its module handle.
+std::uintptr_t* delayModuleCell(HMODULE module, const char* library);
 
 // Reads a cell as it is now (the compiler may otherwise keep an old value).
 inline std::uintptr_t cellValue(const std::uintptr_t* cell) {
