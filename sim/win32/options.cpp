@@ -79,8 +79,14 @@ std::string usageText() {
         "Loads korvandilek.dll as the Vantreo host does and offers it the host's services.\n";
     for (const Heading& heading : headings) {
         text += std::string("\n") + heading.title + ":\n";
-        for (const auto& d : options()) {
-            if (d.group != heading.group) continue;
+        // What main reads before the options (--then, @FILE) comes last.
+        std::vector<const OptionDef*> listed;
+        for (const auto& d : options())
+            if (d.group == heading.group && d.apply) listed.push_back(&d);
+        for (const auto& d : options())
+            if (d.group == heading.group && !d.apply) listed.push_back(&d);
+        for (const OptionDef* def : listed) {
+            const OptionDef& d = *def;
             std::string head = std::string("  ") + d.name + (d.valueName ? std::string(" ") + d.valueName : "");
             if (head.size() < 28) head.resize(28, ' ');
             else head += "\n" + std::string(28, ' ');

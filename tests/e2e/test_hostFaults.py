@@ -53,9 +53,10 @@ class OnFaultContinueTest(unittest.TestCase):
         fault = run.transcript.index("fault the dialog procedure: host service 52128 could not be bound "
                                      + BINDER_FAULT)
         after = run.transcript[fault + 1:]
-        # The next key is the next event; the dialog closes, the hook returns
-        # and restores the state flags, the plug-in gives its memory back.
-        self.assertEqual(after[0], "key esc", run.describe())
+        # The procedure's command is abandoned; the next key is the next
+        # event: the dialog closes, the hook returns and restores the state
+        # flags, the plug-in gives its memory back.
+        self.assertEqual(after[:2], ["dialog 1001 procedure(1005, 1) -> 0", "key esc"], run.describe())
         self.assertIn("dialog 1001 closed", after)
         self.assertIn("32408 setStateFlags(0x8000, 0) -> 0x0000", after)
         self.assertIn("unload -> 0", after)
