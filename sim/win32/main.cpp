@@ -174,7 +174,9 @@ void unload() {
 // One session: load the plug-in, run the main job, unload. Returns the exit status.
 int runSessionSteps(int argc, char** argv) {
     std::string error;
-    if (!parseOptions(argc, argv, error)) {
+    bool parsed = parseOptions(argc, argv, error);
+    host.stateFlagsAtStart = host.stateFlags;
+    if (!parsed) {
         complain("%s", error.c_str());
         return exitUsage;
     }
@@ -183,7 +185,6 @@ int runSessionSteps(int argc, char** argv) {
         return exitLedger;
     }
     if (host.pluginPath.empty()) host.pluginPath = defaultPluginPath();
-    host.stateFlagsAtStart = host.stateFlags;
 
     host.plugin = LoadLibraryA(host.pluginPath.c_str());
     if (!host.plugin) {

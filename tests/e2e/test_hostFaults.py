@@ -2,10 +2,12 @@
 (--on-fault continue), scan read errors (--scan-error), and the options of all
 of it read from an option file (@FILE). All sessions run in one simulator
 process whose options come from one file."""
+import subprocess
 import unittest
 
 from tests.e2e.sampleRows import SAMPLE_ROWS
-from tests.e2e.simulator import EXIT_FAULT, EXIT_OK, EXIT_REFUSED, run_sessions
+from tests.e2e.simulator import (BIN, EXIT_FAULT, EXIT_OK, EXIT_REFUSED, EXIT_USAGE, SIM, WINE_RUN,
+                                 run_sessions)
 
 BINDER_FAULT = "(exception 0xE04B5301)"
 
@@ -105,6 +107,16 @@ class OptionFileTest(unittest.TestCase):
         run = RUNS["value with blanks"]
         self.assertEqual(run.status, EXIT_REFUSED, run.describe())
         self.assertIn("52006 buildStamp(null) -> 8976", run.transcript)
+
+    def test_command_line_past_the_limit(self):
+        # Three thousand sessions do not fit a Windows command line: one line
+        # says so before Wine would start the simulator with a cut one.
+        arguments = ["--answer", "no", "--then"] * 3000 + ["--answer", "no"]
+        done = subprocess.run([str(WINE_RUN), str(SIM), *arguments], capture_output=True, text=True,
+                              timeout=600, cwd=BIN)
+        self.assertEqual(done.returncode, EXIT_USAGE, done.stderr)
+        self.assertRegex(done.stderr, r"^wine-run: the command line has \d+ characters, more than Windows "
+                                      r"takes \(32,767\): put the options in a file and pass @FILE\n$")
 
 
 if __name__ == "__main__":
