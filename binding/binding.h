@@ -13,8 +13,9 @@ using HostCallback = std::uintptr_t(__cdecl*)(std::int32_t operation, ServiceId 
 inline constexpr std::int32_t hostOperationFindService = 2;
 
 // The exception that ends a pending call whose service could not be bound
-// (the user aborted, or no null return fits). Parameters: the ServiceId and
-// the slot's address. Raised non-continuable: there is no service to go on in.
+// (the user aborted, or no null return fits), and every later call of it.
+// Parameters: the ServiceId and the slot's address. Raised non-continuable:
+// there is no service to go on in.
 inline constexpr std::uint32_t unboundServiceException = 0xE04B5301u;
 
 extern "C" {
@@ -22,6 +23,10 @@ extern HostCallback hostCallback;
 
 // Called by the bind stubs only.
 void __stdcall bindService(ServiceId service, ServiceSlot* slot);
+// True once the slot's service could not be bound: the slot holds its bind
+// stub again and every call of it ends in unboundServiceException, without
+// asking the host or the user again.
+bool serviceEnded(const ServiceSlot* slot);
 
 // Missing-service report: nonzero when the user ignores the missing service.
 std::int32_t __stdcall reportMissingService(ServiceId service, const char* moduleName);

@@ -89,7 +89,7 @@ void replaceByte(char* text, char from, char to) {
 }
 
 // The report calls services through their slots; a slot that holds null (the
-// service is being reported right now, or was aborted) must not be called.
+// service is being reported right now) or whose service ended must not be called.
 template <std::uint16_t number>
 bool callable() {
     constexpr int index = [] {
@@ -98,7 +98,8 @@ bool callable() {
         return -1;
     }();
     static_assert(index >= 0, "the service is declared");
-    return *static_cast<void* volatile*>(&serviceSlots[index]) != nullptr;
+    return *static_cast<void* volatile*>(&serviceSlots[index]) != nullptr &&
+           !serviceEnded(&serviceSlots[index]);
 }
 
 bool sameText(const char* a, const char* b) {

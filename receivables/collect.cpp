@@ -35,7 +35,8 @@ int collectInvoices(std::int16_t counterpartyNumber, const char* counterpartyNam
             ok = 0;
             break;
         }
-        if (!roundsBelowZero(balance)) continue;
+        // A balance that is no number (a host data fault) is not known to be owed.
+        if (balance != balance || !roundsBelowZero(balance)) continue;
         InvoiceItem* item = nextFreeItem();
         if (!item) {  // a 32,701st item: the count would overflow
             ok = 0;

@@ -29,7 +29,11 @@ int visitDebtors(Pass pass) {
     while (ok && fetchRecord(scan)) {
         const CounterpartyRecord& record = currentCounterparty(scan);
         if (pass == Pass::collection) {
+            // A host that copies nothing leaves an empty name, not the last one
+            // or the stack's old bytes; one that copies too much is cut.
+            name[0] = '\0';
             copyField(name, record.name, nameFieldWidth);
+            name[nameBufferSize - 1] = '\0';
             if (isDebtor(record)) ok = collectInvoices(record.number, name);
         } else if (isDebtor(record)) {
             ok = settleCounterparty(record.number);

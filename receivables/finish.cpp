@@ -24,20 +24,26 @@ int compareItemAmounts(const void* first, const void* second) {
     double a, b;
     std::memcpy(&a, static_cast<const unsigned char*>(first) + offsetof(InvoiceItem, amount), sizeof(a));
     std::memcpy(&b, static_cast<const unsigned char*>(second) + offsetof(InvoiceItem, amount), sizeof(b));
-    // An amount that is no number sorts first, like the rounding test keeps it
-    // listed; the order stays total, so the sort stays well defined.
+    // An amount that is no number sorts last, with the dropped items; the order
+    // stays total, so the sort stays well defined.
     bool aNan = a != a, bNan = b != b;
-    if (aNan || bNan) return static_cast<int>(bNan) - static_cast<int>(aNan);
+    if (aNan || bNan) return static_cast<int>(aNan) - static_cast<int>(bNan);
     return (a > b) - (a < b);
 }
 
 int finishItems() {
     std::int16_t total = itemCount;
-    char today[dateBufferSize];
+    // Empty until the host writes it: a host that writes nothing leaves a text
+    // that is no date, before every date, so nothing is overdue.
+    char today[dateBufferSize] = "";
     todayDate(today);
+    today[dateBufferSize - 1] = '\0';
     for (std::int16_t i = 0; i < total; ++i) {
         InvoiceItem& item = items[i];
         addDays(item.date, item.paymentDays);
+        // No number is no debt, whatever the host's rounding makes of it: such
+        // an item is dropped and can never push a real one out of the list.
+        if (item.amount != item.amount) item.amount = 0.0;
         // An item already at 0.0 stays at 0.0 whatever the date says.
         if (!isPositiveZero(item.amount) && compareDates(item.date, today) >= 0) item.amount = 0.0;
         if (roundsToZeroOrAbove(item.amount)) --itemCount;

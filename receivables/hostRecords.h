@@ -45,6 +45,17 @@ struct DocumentRecord {
 
 #pragma pack(pop)
 
+// A slot the document does not use: key 0 and amount 0.0. Taken literally it
+// would name every item whose documentId has low 16 bits 0 and, changing
+// nothing there, still count as used, which keeps the document's credit from
+// the counterparty. A slot with key 0 and another amount names such items as
+// before. A slot whose amount is no number (a host data fault) settles nothing.
+inline bool slotApplies(const DocumentRecord& document, int j) {
+    double amount = document.slotAmount[j];
+    if (amount != amount) return false;
+    return !(document.slotKey[j].key == 0 && amount == 0.0);
+}
+
 static_assert(offsetof(CounterpartyRecord, name) == 19);
 static_assert(offsetof(CounterpartyRecord, paidTotal) == 289);
 static_assert(offsetof(CounterpartyRecord, dueTotal) == 297);

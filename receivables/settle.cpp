@@ -10,6 +10,11 @@
 // still applied item by item in array order and within an item in slot order,
 // so every amount and the surplus come out as a walk over the whole array with
 // every test for every item and slot would leave them.
+//
+// Host data faults stay out of the credit: a slot that is absent or whose
+// amount is no number never applies, a document whose balance is no number is
+// passed over, and a credit that would make the surplus no number is not added,
+// so one bad record never cancels what the counterparty was really credited.
 #include "frame/hostServices.h"
 #include "receivables/amountTests.h"
 #include "receivables/itemStore.h"
@@ -42,10 +47,16 @@ struct CandidateWalk {
     }
 };
 
+// surplus + credit, unless that is no number (infinities of both signs).
+void addCredit(Settlement& settlement, double credit) {
+    double sum = settlement.surplus + credit;
+    if (sum == sum) settlement.surplus = sum;
+}
+
 void applySlot(Settlement& settlement, InvoiceItem& item, double slotAmount) {
     double excess = slotAmount - item.amount;
     if (roundsBelowZero(excess)) {
-        settlement.surplus = settlement.surplus - excess;
+        addCredit(settlement, -excess);
         item.amount = 0.0;
     } else {
         item.amount = item.amount - slotAmount;
@@ -55,10 +66,13 @@ void applySlot(Settlement& settlement, InvoiceItem& item, double slotAmount) {
 // Applies the document's slots; returns which slots found an item, one bit each.
 unsigned applySlots(Settlement& settlement, const DocumentRecord& document) {
     std::int16_t keys[slotCount];
+    bool usable[slotCount];
     CandidateWalk walk;
     for (int j = 0; j < slotCount; ++j) {
         keys[j] = document.slotKey[j].key;
-        walk.ranges[j] = itemsWithKey(settlement.counterpartyNumber, keys[j]);
+        usable[j] = slotApplies(document, j);
+        walk.ranges[j] = usable[j] ? itemsWithKey(settlement.counterpartyNumber, keys[j])
+                                   : ItemRange{nullptr, nullptr};
     }
     unsigned applied = 0;
     for (std::int16_t position; (position = walk.next()) >= 0;) {
@@ -66,7 +80,7 @@ unsigned applySlots(Settlement& settlement, const DocumentRecord& document) {
         std::int16_t key = settlementKey(item);
         int dated = -1;  // the date test, asked at most once: it does not depend on the slot
         for (int j = 0; j < slotCount; ++j) {
-            if (keys[j] != key || !roundsBelowZero(item.amount)) continue;
+            if (!usable[j] || keys[j] != key || !roundsBelowZero(item.amount)) continue;
             if (dated < 0) dated = compareDates(document.date, item.date) >= 0;
             if (!dated) break;
             applySlot(settlement, item, document.slotAmount[j]);
@@ -78,12 +92,13 @@ unsigned applySlots(Settlement& settlement, const DocumentRecord& document) {
 
 void settleDocument(Settlement& settlement, const DocumentRecord& document) {
     double balance = document.paidAmount - document.documentAmount;
+    if (balance != balance) return;
     RoundedSign balanceSign = roundedSign(balance);
     if (balanceSign == RoundedSign::zero) return;
     unsigned applied = applySlots(settlement, document);
     if (!applied) {
         // Without an application the paid amount decides nothing.
-        if (balanceSign == RoundedSign::above) settlement.surplus = settlement.surplus + balance;
+        if (balanceSign == RoundedSign::above) addCredit(settlement, balance);
         return;
     }
     if (!roundsToZero(document.paidAmount)) return;
@@ -93,7 +108,7 @@ void settleDocument(Settlement& settlement, const DocumentRecord& document) {
         double unused = (applied >> j) & 1u ? 0.0 : 1.0;
         remainder = remainder - unused * document.slotAmount[j];
     }
-    if (remainder != document.documentAmount) settlement.surplus = settlement.surplus + remainder;
+    if (remainder != document.documentAmount) addCredit(settlement, remainder);
 }
 
 void spendSurplus(Settlement& settlement) {
@@ -103,6 +118,7 @@ void spendSurplus(Settlement& settlement) {
         InvoiceItem& item = items[*position];
         if (!roundsBelowZero(item.amount)) continue;
         double sum = settlement.surplus + item.amount;
+        if (sum != sum) continue;  // an infinite amount against infinite credit
         if (!roundsToZeroOrAbove(sum)) {
             item.amount = sum;
             return;

@@ -34,7 +34,10 @@ bool beginCounterpartyScan(TableScan& scan) {
 bool beginDocumentScan(TableScan& scan, std::int16_t counterpartyNumber) {
     void* handle = openTable(documentTable);
     if (!handle) return false;
+    // Empty unless the host writes a name; terminated whatever it writes.
+    scan.fileName[0] = '\0';
     makeDataFileName(counterpartyNumber, scan.fileName, "MMM", ".KON", dataFileKind);
+    scan.fileName[fileNameSize - 1] = '\0';
     scan.narrow = false;
     scan.result = scanBegin(scan.state, handle, documentIndex, scan.fileName, 1, 0);
     scan.record = recordBuffer(handle);

@@ -40,7 +40,7 @@ extern "C" std::intptr_t HOST_STDCALL listRowText(std::int32_t row, std::int32_t
     auto r = static_cast<std::int16_t>(row);
     if (r == rowCountRequest) return itemCount;
     const InvoiceItem& item = items[r];
-    char date[12];
+    char date[12] = "";
     formatDate(date, item.date);
     date[sizeof(date) - 1] = '\0';
     // Bounded: an amount of any size is cut at the buffer's end, never past it.

@@ -101,6 +101,19 @@ DUE = {"counterparties": [{"number": 3, "name": "Firma", "dueTotal": 30000, "doc
 GROWING = {"counterparties": [{"number": 4, "name": "Hurt", "dueTotal": 150 * 10000, "documents": [
     invoice(f"FV {i}", i, 10000, "20261001") for i in range(1, 151)]}]}
 
+# 65536 has low 16 bits 0: the payment's key-0 slot settles it in part. The
+# credit note has no slots; its credit must reach the surplus, which clears
+# 65535 and takes 2.00 more off 65536.
+ABSENT_SLOTS = {"today": "20261209", "counterparties": [{
+    "number": 5, "name": "Zero", "dueTotal": 600000, "documents": [
+        invoice("FV 65535", 65535, 100000, "20261001"),
+        invoice("FV 65536", 65536, 200000, "20261001"),
+        invoice("FV 65537", 65537, 300000, "20261001"),
+        {"number": "KP 9", "date": "20261005", "paidAmount": 150000, "documentId": 9,
+         "slots": [{"key": 0, "amount": -150000}]},
+        {"number": "KOR 10", "date": "20261010", "documentAmount": -120000, "documentId": 10},
+    ]}]}
+
 LISTS = {
     "sample": ["--rows"],
     "due dates": ["--today", "20261209", "--rows", "--keys", "f5,esc"],
@@ -110,6 +123,8 @@ LISTS = {
     "documents missing": ["--rows", "--null-table", "36"],
     "documents missing in settlement": ["--rows", "--null-table", "36:5"],
     "counterparties missing in settlement": ["--rows", "--null-table", "35:2"],
+    "absent slots": ["--rows"],
+    "names not copied": ["--rows", "--without", "52161", "--box-answers", "ignore"],
 }
 
 
@@ -120,7 +135,8 @@ class ListTest(unittest.TestCase):
     def setUpClass(cls):
         cls.ledgers = Ledgers()
         growing = cls.ledgers.path(GROWING)
-        ledgers = {"due dates": cls.ledgers.path(DUE), "growing": growing, "second memRealloc fails": growing}
+        ledgers = {"due dates": cls.ledgers.path(DUE), "growing": growing, "second memRealloc fails": growing,
+                   "absent slots": cls.ledgers.path(ABSENT_SLOTS)}
         sessions = [(["--ledger", ledgers[name]] if name in ledgers else []) + args for name, args in LISTS.items()]
         cls.runs = dict(zip(LISTS, run_sessions(*sessions)))
 
@@ -154,6 +170,18 @@ class ListTest(unittest.TestCase):
         self.assertEqual(len(self.rows("growing")), 150)
         self.assertEqual(run.lines("2128"), ["21286 memRealloc(null, 6900) -> B1",
                                              "21286 memRealloc(B1, 13800) -> B2", "21287 memFree(B2)"])
+
+    def test_absent_slots_never_apply(self):
+        self.assertEqual(self.rows("absent slots"), [
+            ROW % ("Zero", "FV 65537", -30.0, "01.10.2026"),
+            ROW % ("Zero", "FV 65536", -3.0, "01.10.2026"),
+        ])
+
+    def test_ignored_copy_field_leaves_names_empty(self):
+        # The host lacks copyField and the user ignores it: every name is
+        # blank, never what happened to be in the plug-in's buffer.
+        self.assertEqual(self.rows("names not copied"), [" " * 20 + row[20:] for row in SAMPLE_ROWS])
+        self.assertEqual(self.runs["names not copied"].err.count("[box] "), 1, "reported once")
 
     def test_host_refusing_memory_or_a_table(self):
         for case in ("first memRealloc fails", "second memRealloc fails", "documents missing",

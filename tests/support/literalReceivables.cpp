@@ -15,17 +15,17 @@ int literalSettleCounterparty(std::int16_t number) {
     while (fetchRecord(scan)) {
         const DocumentRecord& d = currentDocument(scan);
         double balance = d.paidAmount - d.documentAmount;
-        if (roundsToZero(balance)) continue;
+        if (balance != balance || roundsToZero(balance)) continue;
         int slotUnused[4] = {1, 1, 1, 1};
         for (std::int16_t i = 0; i < itemCount; ++i) {
             InvoiceItem& item = items[i];
             for (int j = 0; j < 4; ++j) {
-                if (compareDates(d.date, item.date) >= 0 &&
+                if (slotApplies(d, j) && compareDates(d.date, item.date) >= 0 &&
                     d.slotKey[j].key == static_cast<std::int16_t>(item.documentId & 0xFFFF) &&
                     roundsBelowZero(item.amount) && item.counterpartyNumber == number) {
                     double excess = d.slotAmount[j] - item.amount;
                     if (roundsBelowZero(excess)) {
-                        surplus = surplus - excess;
+                        if (surplus - excess == surplus - excess) surplus = surplus - excess;
                         item.amount = 0.0;
                     } else {
                         item.amount = item.amount - d.slotAmount[j];
@@ -36,12 +36,13 @@ int literalSettleCounterparty(std::int16_t number) {
         }
         bool allUnused = slotUnused[0] && slotUnused[1] && slotUnused[2] && slotUnused[3];
         if (allUnused && roundsAboveZero(balance)) {
-            surplus = surplus + balance;
+            if (surplus + balance == surplus + balance) surplus = surplus + balance;
         } else if (roundsToZero(d.paidAmount)) {
             if (allUnused) continue;
             double remainder = d.documentAmount;
             for (int j = 0; j < 4; ++j) remainder = remainder - slotUnused[j] * d.slotAmount[j];
-            if (remainder != d.documentAmount) surplus = surplus + remainder;
+            if (remainder != d.documentAmount && surplus + remainder == surplus + remainder)
+                surplus = surplus + remainder;
         }
     }
     if (roundsAboveZero(surplus)) {
@@ -51,6 +52,7 @@ int literalSettleCounterparty(std::int16_t number) {
                   item.counterpartyNumber == number))
                 continue;
             double sum = surplus + item.amount;
+            if (sum != sum) continue;
             if (roundsToZeroOrAbove(sum)) {
                 surplus = sum;
                 item.amount = 0.0;
@@ -66,11 +68,12 @@ int literalSettleCounterparty(std::int16_t number) {
 
 int literalFinishItems() {
     std::int16_t total = itemCount;
-    char today[12];
+    char today[12] = "";
     todayDate(today);
     for (std::int16_t i = 0; i < total; ++i) {
         InvoiceItem& item = items[i];
         addDays(item.date, item.paymentDays);
+        if (item.amount != item.amount) item.amount = 0.0;
         if (compareDates(item.date, today) >= 0) item.amount = 0.0;
         if (roundsToZeroOrAbove(item.amount)) --itemCount;
     }
@@ -86,6 +89,7 @@ int literalBuildReceivables() {
     resetItems();
     while (fetchRecord(scan)) {
         const CounterpartyRecord& c = currentCounterparty(scan);
+        name[0] = '\0';
         copyField(name, c.name, 20);
         if (roundsBelowZero(c.paidTotal - c.dueTotal) && !collectInvoices(c.number, name)) {
             endScan(scan);

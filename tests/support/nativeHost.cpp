@@ -11,6 +11,8 @@ namespace testHost {
 namespace {
 
 sim::LedgerHost* current;
+bool nanRoundingSet;
+double nanRoundingAnswer;
 
 }  // namespace
 
@@ -23,6 +25,16 @@ sim::LedgerHost& host() {
         std::abort();
     }
     return *current;
+}
+
+void setNanRounding(const double* answer) {
+    nanRoundingSet = answer != nullptr;
+    if (answer) nanRoundingAnswer = *answer;
+}
+
+double roundedAnswer(double amount, std::int32_t precision) {
+    double rounded = host().roundAmount(amount, precision);
+    return amount != amount && nanRoundingSet ? nanRoundingAnswer : rounded;
 }
 
 }  // namespace testHost
@@ -45,7 +57,7 @@ void makeDataFileName(std::int32_t number, char* buffer, const char* prefix, con
 void copyField(char* destination, const char* field, std::int32_t width) {
     host().copyField(destination, field, width);
 }
-double roundAmount(double amount, std::int32_t precision) { return host().roundAmount(amount, precision); }
+double roundAmount(double amount, std::int32_t precision) { return testHost::roundedAnswer(amount, precision); }
 void todayDate(char* buffer) { host().todayDate(buffer); }
 std::int32_t compareDates(const char* a, const char* b) { return host().compareDates(a, b); }
 void addDays(char* dateText, std::int32_t days) { host().addDays(dateText, days); }

@@ -26,4 +26,9 @@ private:
 
 sim::LedgerHost& host();
 
+// What roundAmount answers for an amount that is no number: the ledger host's
+// own rounding (which keeps it no number) unless a test sets another answer,
+// as a host in the field may give.
+void setNanRounding(const double* answer);
+
 }  // namespace testHost

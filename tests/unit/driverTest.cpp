@@ -3,6 +3,7 @@
 // sample ledger's list.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <variant>
 #include <vector>
@@ -11,6 +12,8 @@
 #include "receivables/receivables.h"
 #include "tests/support/hostRun.h"
 #include "tests/support/ledgerMaking.h"
+#include "tests/support/literalReceivables.h"
+#include "tests/support/nativeHost.h"
 
 namespace {
 
@@ -154,6 +157,46 @@ TEST(Driver, SampleLedgerList) {
                                            {"FV 120/2026", -642000, "20261119"},
                                            {"FV 7/2026", -625000, "20260923"}}));
 
+}
+
+// Amounts that are no number are a host data fault: such a document is never
+// listed, and never takes a real invoice off the list, whatever the host's
+// rounding answers for them (one that says "below zero" would collect it; one
+// that says "above" would let a slot of no number zero a real invoice).
+TEST(Driver, AmountsOfNoNumberNeverDisplaceRealRows) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::string d1 = "20261001", d2 = "20261005";
+    sim::LedgerDocument noAmount = invoice(3, nan, d1);
+    sim::LedgerDocument noPaid = payment(4, nan, d2);
+    // A slot of no number beside a real one with the same key; and a payment
+    // whose only slot has no number.
+    sim::LedgerDocument mixedSlots = payment(5, 100000, d2, {{1, nan}, {1, -50000}});
+    sim::LedgerDocument noSlotAmount = payment(6, 30000, d2, {{2, nan}});
+    const sim::Ledger ledger = ledgerOf({debtor(
+        1, {invoice(1, 300000, d1), noAmount, invoice(2, 100000, d1), noPaid, mixedSlots, noSlotAmount})});
+
+    static const struct {
+        const char* name;
+        bool set;
+        double answer;
+    } hosts[] = {
+        {"no number stays no number", false, 0},
+        {"rounds below zero", true, -100},
+        {"rounds above zero", true, 100},
+        {"rounds to zero", true, 0},
+    };
+    for (const auto& host : hosts) {
+        for (int (*build)() : {buildReceivables, literalBuildReceivables}) {
+            HostRun run(ledger);
+            testHost::setNanRounding(host.set ? &host.answer : nullptr);
+            ASSERT_EQ(build(), 1) << host.name;
+            testHost::setNanRounding(nullptr);
+            // The real slot takes 5.00 off FV 1; the payment that settles
+            // nothing gives its balance as credit, 3.00 more off FV 1.
+            EXPECT_EQ(rows(run), (std::vector<Row>{{"FV 1", -220000, "20261001"}, {"FV 2", -100000, "20261001"}}))
+                << host.name << (build == buildReceivables ? "" : " (literal)");
+        }
+    }
 }
 
 // A second computation in the same process starts from an empty store, grows

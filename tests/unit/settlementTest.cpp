@@ -118,6 +118,12 @@ std::vector<SettlementCase> settlementCases() {
          ledgerOf({debtor(
              1, {invoice(1, 1000000, d1), payment(9, 500000, d2, {slot(1, -200000), slot(99, -300000)})})}),
          {-800000}},
+        {"absent slots (key 0, amount 0) never apply; a key-0 slot with an amount does",
+         // 65536 has low 16 bits 0. Taken literally, the credit note's absent
+         // slots would "apply" to it unchanged and its credit would be lost.
+         ledgerOf({debtor(1, {invoice(65535, 100000, d1), invoice(65536, 200000, d1), invoice(65537, 300000, d1),
+                              payment(9, 150000, d2, {slot(0, -150000)}), invoice(10, -120000, "20261010")})}),
+         {0.0, -30000, -300000}},
         {"surplus is spent only on its own counterparty, in array order",
          ledgerOf({debtor(2, {invoice(21, 100000, d1)}),
                    debtor(1, {invoice(11, 100000, d1), invoice(12, 100000, d1), invoice(8, -150000, d2)})}),

@@ -360,8 +360,40 @@ void testMissingService() {
     CHECK(fault.parameterCount == 2 && fault.parameters[0] == serviceSlotNumbers[5] &&
               fault.parameters[1] == reinterpret_cast<std::uintptr_t>(&serviceSlots[5]),
           "parameters name the service and its slot");
-    CHECK(serviceSlots[5] == nullptr, "the slot stays null");
+    void* stub5 = bindStubs + 20 * 5;
+    CHECK(serviceSlots[5] == stub5, "the slot holds its bind stub again, never null");
     CHECK(reports == std::vector<std::uintptr_t>{serviceSlotNumbers[5]}, "reported once");
+
+    // Every later call ends exactly like the pending one: no jump to address
+    // 0, no second report, no second request to the host.
+    for (int call = 2; call <= 3; ++call) {
+        fault = GuardFault{};
+        faulted = guardedCall([] { callWithPatterns(serviceEntries + 6 * 5, 3, 4); }, &fault);
+        CHECK(faulted == 1 && fault.code == unboundServiceException &&
+                  (fault.flags & EXCEPTION_NONCONTINUABLE),
+              "call %d after Abort: exception %08lX", call, fault.code);
+        CHECK(fault.parameterCount == 2 && fault.parameters[0] == serviceSlotNumbers[5] &&
+                  fault.parameters[1] == reinterpret_cast<std::uintptr_t>(&serviceSlots[5]),
+              "call %d after Abort: parameters name the service and its slot", call);
+        CHECK(reports.size() == 1u, "call %d after Abort: no second report", call);
+        CHECK(hostRequests == std::vector<std::uintptr_t>{serviceSlotNumbers[5]},
+              "call %d after Abort: the host is not asked again", call);
+        CHECK(serviceSlots[5] == stub5, "call %d after Abort: the slot is not bound", call);
+    }
+
+    // Ignored, but no null return fits the number (its last two digits are
+    // no argument count): ended the same way, for this and every later call.
+    resetHost();
+    reportAnswer = 1;
+    nullReturnToInstall = nullptr;
+    for (int call = 1; call <= 2; ++call) {
+        fault = GuardFault{};
+        faulted = guardedCall([] { callWithPatterns(serviceEntries + 6 * 6, 1, 2); }, &fault);
+        CHECK(faulted == 1 && fault.code == unboundServiceException &&
+                  fault.parameters[0] == serviceSlotNumbers[6],
+              "no null return fits, call %d: exception %08lX", call, fault.code);
+    }
+    CHECK(reports.size() == 1u && hostRequests.size() == 1u, "no null return fits: asked and reported once");
 }
 
 }  // namespace
