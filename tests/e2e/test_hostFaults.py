@@ -19,6 +19,9 @@ CASES = {
     # procedure; the dialog goes on and Esc closes it.
     "fault in the dialog": ["--without", "52128", "--box-answers", "abort", "--on-fault", "continue",
                             "--rows", "--keys", "f5,esc", "--end-report"],
+    # The report for the withheld hookContext is aborted; every later event calls it again.
+    "later calls after abort": ["--without", "52267", "--box-answers", "abort", "--on-fault", "continue",
+                                "--answer", "no", "--events", "4098,7181"],
     "no fault": ["--on-fault", "continue", "--rows", "--state-flags", "0x8000", "--end-report"],
     "first scan read fails": ["--scan-error", "1", "--rows", "--end-report"],
     "document scan read fails": ["--scan-error", "2", "--rows", "--end-report"],
@@ -64,6 +67,17 @@ class OnFaultContinueTest(unittest.TestCase):
         self.assertIn("unload -> 0", after)
         self.assertIn("[end] 1 faults, state flags 0x0000 -> 0x0000, 14 rows listed after 0 faults, "
                       "0 blocks held, 0 scans open\n", run.err)
+
+    def test_later_calls_of_an_aborted_service_end_as_the_first(self):
+        run = RUNS["later calls after abort"]
+        self.assertEqual(run.status, EXIT_FAULT, run.describe())
+        faults = [line for line in run.err.splitlines() if line.startswith("vantreo-sim: plug-in fault")]
+        self.assertEqual(len(faults), 100, run.describe())
+        self.assertEqual(set(faults), {"vantreo-sim: plug-in fault during an event: host service 52267 could "
+                                       "not be bound " + BINDER_FAULT})
+        self.assertEqual(run.err.count("[box] "), 1, "one report only")
+        self.assertEqual(len(run.lines("callback 2 52267")), 1, "one request only")
+        self.assertIn("unload -> 0", run.transcript)
 
     def test_without_faults_nothing_changes(self):
         run = RUNS["no fault"]
