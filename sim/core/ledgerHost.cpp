@@ -175,6 +175,7 @@ std::int32_t LedgerHost::scanBegin(void* state, void* handleArgument, std::int32
 
 std::int32_t LedgerHost::scanNext(void* state) {
     count(Service::scanNext);
+    ++scanNextCalls_;
     auto found = scans_.find(state);
     if (found == scans_.end()) {
         fault("scanNext on a scan state without a running scan");
@@ -182,6 +183,12 @@ std::int32_t LedgerHost::scanNext(void* state) {
         return 0;
     }
     Scan& scan = found->second;
+    if (scanNextCalls_ == failures.scanErrorAt) {
+        // A read error: the scan stays where it was, and still wants its scanEnd.
+        note(Service::scanNext,
+             [&] { return "scanNext(T" + std::to_string(scan.table) + ") -> -1 (read error on request)"; });
+        return -1;
+    }
     if (scan.key && std::strncmp(scan.key, scan.keyText.c_str(), scan.keyText.size() + 1) != 0)
         fault("the key of a running scan changed before its scanEnd");
     std::int32_t result = 0;

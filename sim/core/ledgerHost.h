@@ -47,6 +47,7 @@ struct FailurePlan {
     std::uint64_t failReallocAt = 0;  // this memRealloc call (counted from 1) answers null; 0: none
     std::int32_t nullTable = 0;       // openTable answers null for this table ...
     std::uint32_t nullTableFrom = 1;  // ... from its N-th opening on (counted from 1)
+    std::uint64_t scanErrorAt = 0;    // this scanNext call (counted from 1) answers -1; 0: none
 };
 
 inline constexpr int scanStateBytes = 192;
@@ -146,6 +147,7 @@ private:
     std::map<const void*, Scan> scans_;
     std::map<void*, Block> blocks_;
     std::uint64_t reallocCalls_ = 0;
+    std::uint64_t scanNextCalls_ = 0;
     std::uint32_t blocksGiven_ = 0;
 };
 

@@ -103,7 +103,9 @@ std::optional<sim::DialogDescription> readDescription(const void* block) {
 }
 
 void printRows(OpenDialog& d) {
+    if (host.faultsBeforeList < 0) host.faultsBeforeList = host.faults;
     for (int row = 0; row < d.list.count; ++row) writeOut(sim::mazoviaToUtf8(rowText(d, row)) + "\n");
+    host.rowsListed += d.list.count;
 }
 
 // Keys until Esc, the procedure's 27, or the end of the scripted keys.

@@ -126,13 +126,13 @@ bool applyFault(const char* value, std::string& error) {
 }
 
 const OptionDef options[] = {
-    {"--events", "LIST", "event codes to fire, e.g. 4098,-1,7181; the last one repeats (at most 100)",
+    {OptionGroup::scripting, "--events", "LIST", "event codes to fire, e.g. 4098,-1,7181; the last one repeats (at most 100)",
      applyEvents},
-    {"--context", "N", "the value behind hookContext (default 1; 0 means no context)", applyContext},
-    {"--state-flags", "WORD", "the host's state flag word at start (default 0)", applyStateFlags},
-    {"--host-hook", "KIND", "a hook of the host's own before the plug-in's: none, pass, minus1",
+    {OptionGroup::scripting, "--context", "N", "the value behind hookContext (default 1; 0 means no context)", applyContext},
+    {OptionGroup::scripting, "--state-flags", "WORD", "the host's state flag word at start (default 0)", applyStateFlags},
+    {OptionGroup::scripting, "--host-hook", "KIND", "a hook of the host's own before the plug-in's: none, pass, minus1",
      applyHostHook},
-    {"--fault", "KIND", "hand the plug-in a bad pointer: previous-hook, hook-context", applyFault},
+    {OptionGroup::faults, "--fault", "KIND", "hand the plug-in a bad pointer: previous-hook, hook-context", applyFault},
 };
 OptionRegistration optionRegistration(options);
 

@@ -2,7 +2,9 @@
    registration of our own on the fs:0 chain. The registration record is
    {previous, handler, frame's ebp, fault record}; guardHandler finds the last
    two through the establisher frame. After an exception guardUnwindTo
-   continues at guardResume with esp at the registration and eax = 1. */
+   continues at guardResume with esp at the registration and eax = 1, the x87
+   unit emptied and its control word as it was before the call: the host goes
+   on computing after a fault with the precision it had. */
     .cfi_sections .debug_frame
     .text
     .p2align 4
@@ -15,6 +17,8 @@ _guardedInvoke:
     pushl %ebx
     pushl %esi
     pushl %edi
+    subl $4, %esp
+    fnstcw (%esp)               /* -16(%ebp): the x87 control word */
     pushl 16(%ebp)              /* fault record */
     pushl %ebp                  /* this frame's ebp */
     pushl $_guardHandler
@@ -24,7 +28,7 @@ _guardedInvoke:
     call *8(%ebp)
     xorl %eax, %eax
 guardResume:
-    movl -28(%ebp), %ecx        /* unlink the registration */
+    movl -32(%ebp), %ecx        /* unlink the registration */
     movl %ecx, %fs:0
     leal -12(%ebp), %esp
     popl %edi
@@ -43,5 +47,6 @@ _guardUnwindTo:
     movl %eax, %esp
     cld
     fninit
+    fldcw -16(%ebp)
     movl $1, %eax
     jmp guardResume

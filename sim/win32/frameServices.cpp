@@ -61,9 +61,9 @@ bool applyHostStampValue(const char* value, std::string& error) {
 }
 
 const OptionDef options[] = {
-    {"--host-stamp", "TEXT", "the date whose stamp buildStamp(null) reports (default \"Oct 17 2011\")",
+    {OptionGroup::hostVersion, "--host-stamp", "TEXT", "the date whose stamp buildStamp(null) reports (default \"Oct 17 2011\")",
      applyHostStamp},
-    {"--host-stamp-value", "N", "buildStamp(null) reports this number as it is", applyHostStampValue},
+    {OptionGroup::hostVersion, "--host-stamp-value", "N", "buildStamp(null) reports this number as it is", applyHostStampValue},
 };
 OptionRegistration optionRegistration(options);
 

@@ -40,7 +40,7 @@ bool applyKeys(const char* value, std::string& error) {
 }
 
 const OptionDef options[] = {
-    {"--keys", "LIST",
+    {OptionGroup::running, "--keys", "LIST",
      "non-interactive: keys for the dialogs and views, e.g. down,f5,esc (each is also a host event)",
      applyKeys},
 };

@@ -4,6 +4,7 @@
 
 #include "sim/win32/console.h"
 #include "sim/win32/faultGuard.h"
+#include "sim/win32/options.h"
 #include "sim/win32/transcript.h"
 
 HostState host;
@@ -11,6 +12,25 @@ HostState host;
 namespace {
 
 int pluginCallDepth;
+bool onFaultContinue;
+
+bool applyOnFault(const char* value, std::string& error) {
+    std::string v = value;
+    if (v != "end" && v != "continue") {
+        error = "expected end or continue";
+        return false;
+    }
+    onFaultContinue = v == "continue";
+    return true;
+}
+
+const OptionDef options[] = {
+    {OptionGroup::faults, "--on-fault", "end|continue",
+     "after a plug-in fault the host ends the session (end, the default) or abandons the faulting "
+     "call and goes on (continue); either way the exit status is 5",
+     applyOnFault},
+};
+OptionRegistration optionRegistration(options);
 
 std::vector<SessionReset>& sessionResets() {
     static std::vector<SessionReset> resets;
@@ -64,6 +84,7 @@ void endSession() {
 void resetSession() {
     host = HostState{};
     pluginCallDepth = 0;
+    onFaultContinue = false;
     for (auto reset : sessionResets()) reset();
 }
 
@@ -75,20 +96,23 @@ bool runStartupSteps(std::string& error) {
     return true;
 }
 
+bool continueAfterFaults() { return onFaultContinue; }
+
 void callPlugin(const char* what, const std::function<void()>& call) {
-    if (pluginCallDepth > 0) {
+    if (pluginCallDepth > 0 && !onFaultContinue) {
         call();
         return;
     }
     GuardFault fault{};
-    ++pluginCallDepth;
+    int depth = pluginCallDepth++;
     int faulted = guardedCall([&] { call(); }, &fault);
-    pluginCallDepth = 0;
+    pluginCallDepth = depth;  // a fault skipped the nested calls' own bookkeeping
     if (faulted) {
+        ++host.faults;
         std::string text = describeFault(fault);
         transcript("fault %s: %s", what, text.c_str());
         complain("plug-in fault during %s: %s", what, text.c_str());
-        throw SessionEnd{exitPluginFault};
+        if (!onFaultContinue) throw SessionEnd{exitPluginFault};
     }
 }
 

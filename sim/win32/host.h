@@ -24,6 +24,11 @@ struct HostState {
     HostEventHook hookChain = nullptr;  // the hook installed last
     bool questionAsked = false;         // the plug-in's question came
     bool dialogRan = false;
+    // What the session's end report (--end-report) tells.
+    int faults = 0;                   // plug-in faults that reached the host's handler
+    int faultsBeforeList = -1;        // of those, before the rows were printed; -1: no rows printed
+    int rowsListed = 0;
+    std::uint16_t stateFlagsAtStart = 0;
     HMODULE plugin = nullptr;
     PluginEntry entry = nullptr;
 };
@@ -65,10 +70,14 @@ void addStartupStep(StartupStep step);
 bool runStartupSteps(std::string& error);
 
 // Calls into the plug-in under the host's fault handling. A fault is reported
-// on standard error and ends the session with exit status 5. Only the
-// outermost call is guarded: a fault in a nested call (a dialog procedure
-// inside runDialog inside the event hook) unwinds to the outermost one.
+// on standard error in one line and, as a host does by default, ends the
+// session with exit status 5: only the outermost call is guarded, so a fault
+// in a nested call (a dialog procedure inside runDialog inside the event
+// hook) unwinds to the outermost one. With --on-fault continue every call is
+// guarded on its own, a fault abandons just that call (its results stay as
+// they were before it) and the host goes on; the session then exits with 5.
 void callPlugin(const char* what, const std::function<void()>& call);
+bool continueAfterFaults();
 
 // Passes one event through the hook chain; returns the resulting code.
 std::int32_t fireEvent(std::int16_t code);

@@ -214,19 +214,33 @@ bool applyNullTable(const char* value, std::string& error) {
     return true;
 }
 
+bool applyScanError(const char* value, std::string& error) {
+    long long n;
+    if (!parseInteger(value, 1, 0x7FFFFFFF, n)) {
+        error = "expected a call number from 1";
+        return false;
+    }
+    failures.scanErrorAt = static_cast<std::uint64_t>(n);
+    return true;
+}
+
 const OptionDef options[] = {
-    {"--ledger", "FILE", "the ledger (JSON) that tables 35 and 36 show, instead of the sample", applyLedger},
-    {"--today", "YYYYMMDD", "the date todayDate reports (default: the ledger's today, else the system date)",
+    {OptionGroup::ledger, "--ledger", "FILE", "the ledger (JSON) that tables 35 and 36 show, instead of the sample", applyLedger},
+    {OptionGroup::ledger, "--today", "YYYYMMDD", "the date todayDate reports (default: the ledger's today, else the system date)",
      applyToday},
-    {"--fail-realloc", "N", "the N-th memRealloc call answers null, leaving the block as it was",
+    {OptionGroup::faults, "--fail-realloc", "N", "the N-th memRealloc call answers null, leaving the block as it was",
      applyFailRealloc},
-    {"--null-table", "T[:N]", "openTable(T) answers null, from its N-th opening on (default the first)",
+    {OptionGroup::faults, "--null-table", "T[:N]", "openTable(T) answers null, from its N-th opening on (default the first)",
      applyNullTable},
+    {OptionGroup::faults, "--scan-error", "N", "the N-th scanNext call answers -1, a read error", applyScanError},
 };
 OptionRegistration optionRegistration(options);
 
 }  // namespace
 
 const sim::HostTables* hostTables() { return ledgerHost ? &ledgerHost->tables() : nullptr; }
+
+std::size_t hostBlocksHeld() { return ledgerHost ? ledgerHost->liveBlocks() : 0; }
+std::size_t hostScansOpen() { return ledgerHost ? ledgerHost->openScans() : 0; }
 
 std::int32_t hostToday() { return ledgerHost ? ledgerHost->today() : sim::systemToday(); }

@@ -4,11 +4,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "sim/win32/console.h"
 #include "sim/win32/host.h"
+#include "sim/win32/ledgerAccess.h"
 #include "sim/win32/options.h"
 #include "sim/win32/registry.h"
 #include "sim/win32/transcript.h"
@@ -18,10 +20,12 @@ namespace {
 int loadCalls = 1;
 bool nullNameBuffer = false;
 bool unloadFirst = false;
+bool endReport = false;
 SessionResetRegistration resetLoadOptions([] {
     loadCalls = 1;
     nullNameBuffer = false;
     unloadFirst = false;
+    endReport = false;
     closeTranscript();
 });
 
@@ -92,19 +96,38 @@ bool applyHelp(const char*, std::string&) {
     std::exit(exitOk);
 }
 
+bool applyEndReport(const char*, std::string&) {
+    endReport = true;
+    return true;
+}
+
 const OptionDef options[] = {
-    {"--answer", "yes|no", "non-interactive: fire events, answer the question, unload", applyAnswer},
-    {"--rows", nullptr, "non-interactive: answer yes and print the list's rows on standard output",
-     applyRows},
-    {"--without", "N[,N...]", "the host lacks these service numbers", applyWithout},
-    {"--plugin", "DLL", "the plug-in to load (default: korvandilek.dll beside vantreo-sim.exe)",
-     applyPlugin},
-    {"--transcript", "FILE", "write every service call, callback request and event to FILE",
-     applyTranscript},
-    {"--load-calls", "N", "make the load call N times (default 1)", applyLoadCalls},
-    {"--null-name", nullptr, "make the load call with a null name buffer", applyNullName},
-    {"--unload-first", nullptr, "make an unload call before the load call", applyUnloadFirst},
-    {"--help", nullptr, "show this text", applyHelp},
+    {OptionGroup::running, "--answer", "yes|no", "non-interactive: fire events, answer the question, unload",
+     applyAnswer},
+    {OptionGroup::running, "--rows", nullptr,
+     "non-interactive: answer yes and print the list's rows on standard output", applyRows},
+    {OptionGroup::running, "--plugin", "DLL",
+     "the plug-in to load (default: korvandilek.dll beside vantreo-sim.exe)", applyPlugin},
+    {OptionGroup::running, "--help", nullptr, "show this text", applyHelp},
+    {OptionGroup::hostVersion, "--without", "N[,N...]", "the host lacks these service numbers", applyWithout},
+    {OptionGroup::scripting, "--load-calls", "N", "make the load call N times (default 1)", applyLoadCalls},
+    {OptionGroup::scripting, "--null-name", nullptr, "make the load call with a null name buffer",
+     applyNullName},
+    {OptionGroup::scripting, "--unload-first", nullptr, "make an unload call before the load call",
+     applyUnloadFirst},
+    {OptionGroup::scripting, "--transcript", "FILE",
+     "write every service call, callback request and event to FILE", applyTranscript},
+    {OptionGroup::scripting, "--end-report", nullptr,
+     "at the session's end one line on standard error: faults, state flags at start and end, rows "
+     "listed, blocks and scans left",
+     applyEndReport},
+    // Read by main before the options.
+    {OptionGroup::scripting, "--then", nullptr,
+     "end one session's options and start the next, the plug-in loaded afresh", nullptr},
+    {OptionGroup::scripting, "@FILE", nullptr,
+     "options read from FILE, one per line (--then too), blank lines ignored: for more than a "
+     "command line holds (32,767 characters)",
+     nullptr},
 };
 OptionRegistration optionRegistration(options);
 
@@ -149,9 +172,11 @@ void unload() {
 
 
 // One session: load the plug-in, run the main job, unload. Returns the exit status.
-int runSession(int argc, char** argv) {
+int runSessionSteps(int argc, char** argv) {
     std::string error;
-    if (!parseOptions(argc, argv, error)) {
+    bool parsed = parseOptions(argc, argv, error);
+    host.stateFlagsAtStart = host.stateFlags;
+    if (!parsed) {
         complain("%s", error.c_str());
         return exitUsage;
     }
@@ -191,6 +216,8 @@ int runSession(int argc, char** argv) {
         int status = exitOk;
         if (host.mode == RunMode::Interactive) status = runInteractive();
         else runScripted();
+        // A host that goes on after faults (--on-fault continue) still
+        // counts the plug-in as loaded, so it ends it as usual.
         unload();
         return status;
     } catch (const SessionEnd& end) {
@@ -202,15 +229,71 @@ int runSession(int argc, char** argv) {
     }
 }
 
+int runSession(int argc, char** argv) {
+    int status = runSessionSteps(argc, argv);
+    return host.faults ? exitPluginFault : status;
+}
+
+void writeEndReport() {
+    std::string list = host.faultsBeforeList < 0
+                           ? std::string("no list")
+                           : formatted("%d rows listed after %d faults", host.rowsListed, host.faultsBeforeList);
+    writeErr(formatted("[end] %d faults, state flags 0x%04X -> 0x%04X, %s, %lu blocks held, %lu scans open\n",
+                       host.faults, host.stateFlagsAtStart, host.stateFlags, list.c_str(),
+                       static_cast<unsigned long>(hostBlocksHeld()),
+                       static_cast<unsigned long>(hostScansOpen())));
+}
+
+// "@FILE" stands for the lines of FILE, one option or value each, as a
+// compiler takes a response file; blank lines are skipped and a file may
+// name another.
+bool expandOptionFiles(const std::vector<std::string>& in, std::vector<std::string>& out, int depth,
+                       std::string& error) {
+    constexpr int maxDepth = 16;
+    for (const std::string& arg : in) {
+        if (arg.size() < 2 || arg[0] != '@') {
+            out.push_back(arg);
+            continue;
+        }
+        std::string path = arg.substr(1);
+        if (depth >= maxDepth) {
+            error = "option files nested more than 16 deep at " + arg;
+            return false;
+        }
+        std::ifstream file(path, std::ios::binary);
+        if (!file) {
+            error = "cannot read the option file " + path;
+            return false;
+        }
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(file, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.find_first_not_of(" \t") != std::string::npos) lines.push_back(line);
+        }
+        if (file.bad()) {
+            error = "cannot read the option file " + path;
+            return false;
+        }
+        if (!expandOptionFiles(lines, out, depth + 1, error)) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 // Sessions are separated by --then; with more than one, each is announced and
 // its exit status reported on both streams, and the last status is the exit status.
 int main(int argc, char** argv) {
+    std::vector<std::string> args;
+    std::string error;
+    if (!expandOptionFiles(std::vector<std::string>(argv + 1, argv + argc), args, 0, error)) {
+        complain("%s", error.c_str());
+        return exitUsage;
+    }
     std::vector<std::vector<char*>> sessions(1, std::vector<char*>{argv[0]});
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--then") == 0) sessions.push_back({argv[0]});
-        else sessions.back().push_back(argv[i]);
+    for (std::string& arg : args) {
+        if (arg == "--then") sessions.push_back({argv[0]});
+        else sessions.back().push_back(arg.data());
     }
     int status = exitOk;
     for (std::size_t i = 0; i < sessions.size(); ++i) {
@@ -222,6 +305,7 @@ int main(int argc, char** argv) {
         }
         status = runSession(static_cast<int>(sessions[i].size()), sessions[i].data());
         endSession();
+        if (endReport) writeEndReport();
         if (announce) {
             writeOut(formatted("=== session %u exit %d\n", static_cast<unsigned>(i + 1), status));
             writeErr(formatted("=== session %u exit %d\n", static_cast<unsigned>(i + 1), status));

@@ -37,7 +37,7 @@ bool parseOptions(int argc, char** argv, std::string& error) {
         }
         const OptionDef* def = nullptr;
         for (const auto& d : options())
-            if (name == d.name) def = &d;
+            if (d.apply && name == d.name) def = &d;
         if (!def) {
             error = "unknown option " + arg + " (see --help)";
             return false;
@@ -63,14 +63,35 @@ bool parseOptions(int argc, char** argv, std::string& error) {
 }
 
 std::string usageText() {
+    struct Heading {
+        OptionGroup group;
+        const char* title;
+    };
+    static constexpr Heading headings[] = {
+        {OptionGroup::running, "Running and answering"},
+        {OptionGroup::ledger, "Ledger and date"},
+        {OptionGroup::hostVersion, "Host version and missing services"},
+        {OptionGroup::faults, "Faults"},
+        {OptionGroup::scripting, "Scripting and transcript"},
+    };
     std::string text =
         "usage: vantreo-sim [OPTIONS]\n"
-        "Loads korvandilek.dll as the Vantreo host does and offers it the host's services.\n\n";
-    for (const auto& d : options()) {
-        std::string head = std::string("  ") + d.name + (d.valueName ? std::string(" ") + d.valueName : "");
-        if (head.size() < 28) head.resize(28, ' ');
-        else head += "\n" + std::string(28, ' ');
-        text += head + d.help + "\n";
+        "Loads korvandilek.dll as the Vantreo host does and offers it the host's services.\n";
+    for (const Heading& heading : headings) {
+        text += std::string("\n") + heading.title + ":\n";
+        // What main reads before the options (--then, @FILE) comes last.
+        std::vector<const OptionDef*> listed;
+        for (const auto& d : options())
+            if (d.group == heading.group && d.apply) listed.push_back(&d);
+        for (const auto& d : options())
+            if (d.group == heading.group && !d.apply) listed.push_back(&d);
+        for (const OptionDef* def : listed) {
+            const OptionDef& d = *def;
+            std::string head = std::string("  ") + d.name + (d.valueName ? std::string(" ") + d.valueName : "");
+            if (head.size() < 28) head.resize(28, ' ');
+            else head += "\n" + std::string(28, ' ');
+            text += head + d.help + "\n";
+        }
     }
     return text;
 }

@@ -5,11 +5,22 @@
 #include <string>
 #include <vector>
 
+// What an option is for; --help and the README list the options by group.
+enum class OptionGroup {
+    running,      // running and answering
+    ledger,       // ledger and date
+    hostVersion,  // host version and missing services
+    faults,       // faults of the host and of the plug-in
+    scripting,    // scripting and transcript
+};
+
 struct OptionDef {
+    OptionGroup group;
     const char* name;       // "--ledger"
     const char* valueName;  // "FILE", or nullptr for a flag
     const char* help;
     // Applies the option; returns false with a message for a bad value.
+    // Null for what main reads before the options (--then, @FILE): listed only.
     bool (*apply)(const char* value, std::string& error);
 };
 

@@ -50,7 +50,7 @@ bool applyBoxAnswers(const char* value, std::string& error) {
 }
 
 const OptionDef options[] = {
-    {"--box-answers", "A[,A...]",
+    {OptionGroup::hostVersion, "--box-answers", "A[,A...]",
      "answers (abort, retry, ignore, ok) for the operating system's boxes the plug-in shows, in "
      "order; abort once they run out",
      applyBoxAnswers},

@@ -63,18 +63,25 @@ def tool(*command):
     return subprocess.run(command, capture_output=True, text=True, check=True).stdout
 
 
-def run_sessions(*sessions):
+def run_sessions(*sessions, option_file=False):
     """Runs several simulator sessions in one process (one Wine start); each
-    session is a list of arguments. Returns one Run per session."""
+    session is a list of arguments. With option_file the arguments go to the
+    simulator in a file (@FILE), one per line, a blank line around each
+    --then. Returns one Run per session."""
     with tempfile.TemporaryDirectory() as tmp:
-        command = [str(WINE_RUN), str(SIM)]
+        arguments = []
         transcripts = []
         for i, args in enumerate(sessions):
             transcript = Path(tmp) / f"transcript{i + 1}.txt"
             transcripts.append(transcript)
             if i:
-                command.append("--then")
-            command += ["--transcript", wine_path(transcript), *map(str, args)]
+                arguments += ["", "--then", ""] if option_file else ["--then"]
+            arguments += ["--transcript", wine_path(transcript), *map(str, args)]
+        if option_file:
+            options = Path(tmp) / "options.txt"
+            options.write_text("\n".join(arguments) + "\n", encoding="utf-8")
+            arguments = ["@" + wine_path(options)]
+        command = [str(WINE_RUN), str(SIM), *arguments]
         done = pace.run(command, pace.session_paces(len(sessions)),
                         f"vantreo-sim with {len(sessions)} sessions", capture_output=True, cwd=BIN)
         out = _split_sessions(done.stdout.decode("utf-8", "replace"), len(sessions))
