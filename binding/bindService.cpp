@@ -7,8 +7,9 @@
 namespace {
 
 // Slots whose service could not be bound (the user aborted, or no null return
-// fits), one bit each. Such a slot holds its bind stub again, so a later call
-// lands here instead of jumping to address 0, and ends like the first one.
+// fits, or the report is still open), one bit each. Such a slot holds its bind
+// stub, so a later call lands here instead of jumping to address 0, and ends
+// like the first one.
 constexpr int endedWords = (serviceSlotCount + 31) / 32;
 std::uint32_t endedSlots[endedWords];
 
@@ -36,21 +37,26 @@ extern "C" bool serviceEnded(const ServiceSlot* slot) {
 
 extern "C" void __stdcall bindService(ServiceId service, ServiceSlot* slot) {
     if (serviceEnded(slot)) endPendingCall(service, slot);
-    void* stub = *static_cast<void* volatile*>(slot);
-
     void* address = reinterpret_cast<void*>(hostCallback(hostOperationFindService, service));
-    storeSlot(slot, address);
-    if (address) return;
-
-    if (reportMissingService(service, nullptr))
-        pickNullReturn(service, slot);
-    else
-        storeSlot(slot, nullptr);
-
-    if (!*static_cast<void* volatile*>(slot)) {
-        int i = slotIndex(slot);
-        endedSlots[i / 32] |= 1u << (i % 32);
-        storeSlot(slot, stub);
-        endPendingCall(service, slot);
+    if (address) {
+        storeSlot(slot, address);
+        return;
     }
+
+    // While the report runs the slot stays unbound and counts as ended: a call
+    // of the service meanwhile, or an exception out of the report itself (it
+    // needs convertText, which may be missing and aborted too), leaves a slot
+    // that ends every call like an aborted one, never one that holds null.
+    int i = slotIndex(slot);
+    void* stub = *static_cast<void* volatile*>(slot);
+    endedSlots[i / 32] |= 1u << (i % 32);
+    if (reportMissingService(service, nullptr)) {
+        pickNullReturn(service, slot);
+        if (*static_cast<void* volatile*>(slot)) {
+            endedSlots[i / 32] &= ~(1u << (i % 32));
+            return;
+        }
+    }
+    storeSlot(slot, stub);
+    endPendingCall(service, slot);
 }

@@ -46,6 +46,17 @@ void* forName(const char* name) {
 
 }  // namespace
 
+bool hostServiceIgnored(std::uint16_t number) {
+    for (int i = 0; i < serviceSlotCount; ++i) {
+        if (serviceSlotNumbers[i] != number) continue;
+        void* bound = *static_cast<void* volatile*>(&serviceSlots[i]);
+        if (bound == reinterpret_cast<void*>(nullReturnDouble12)) return true;
+        for (void* entry : nullReturns)
+            if (bound == entry) return true;
+    }
+    return false;
+}
+
 extern "C" void __stdcall pickNullReturn(ServiceId service, ServiceSlot* slot) {
     *static_cast<void* volatile*>(slot) =
         service < firstServiceName ? forNumber(service)

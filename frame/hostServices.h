@@ -65,3 +65,7 @@ void HOST_STDCALL formatDate(char* buffer, const char* stored) HOST_ENTRY(32008)
 std::int32_t HOST_STDCALL getStateFlags() HOST_ENTRY(32300);
 void HOST_STDCALL setStateFlags(std::int32_t mask, std::int32_t on) HOST_ENTRY(32408);
 }
+
+// True once the host turned out to lack the service and the user chose to go
+// on without it: its calls answer 0, which tells nothing about the host.
+bool hostServiceIgnored(std::uint16_t number);

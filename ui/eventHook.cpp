@@ -35,13 +35,16 @@ extern "C" std::int32_t HOST_STDCALL eventHook(std::int32_t code) {
 
     promptPending = 0;  // before anything shows: never asked twice, not even nested
     std::int32_t savedBit = getStateFlags() & promptStateBit;
-    if (!savedBit) setStateFlags(promptStateBit, 1);
+    // A host without getStateFlags tells nothing about the bit: leave the
+    // flags alone rather than clear a bit the host had set.
+    bool touchFlags = !savedBit && !hostServiceIgnored(getStateFlagsNumber);
+    if (touchFlags) setStateFlags(promptStateBit, 1);
     listSelectionCell = 0;
     auto answer = static_cast<std::int16_t>(messageBox(questionCaption, questionText, questionStyle));
     if (answer == answerYes)
         runDialog(listDialogDescription.data(), listDialogNumber, &listSelectionCell, listDialogProc,
                   listRowText);
-    if (!savedBit) setStateFlags(promptStateBit, 0);
+    if (touchFlags) setStateFlags(promptStateBit, 0);
     releaseItems();
     return code;
 }

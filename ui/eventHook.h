@@ -20,4 +20,5 @@ inline constexpr std::int16_t eventCodeNone = -1;
 inline constexpr std::uint32_t questionStyle = 0x30009;
 inline constexpr std::int16_t answerYes = 20481;
 inline constexpr std::int32_t promptStateBit = 0x8000;
+inline constexpr std::uint16_t getStateFlagsNumber = 32300;
 inline constexpr std::int32_t listDialogNumber = 1001;

@@ -99,6 +99,7 @@ std::int16_t* hookContext() {
 
 std::int32_t getStateFlags() {
     ui().calls.push_back("getStateFlags");
+    if (hostServiceIgnored(32300)) return 0;  // the null return after Ignore
     // Only the low half is defined.
     return static_cast<std::int32_t>(0x5A5A0000u | ui().stateFlags);
 }
@@ -111,3 +112,9 @@ void setStateFlags(std::int32_t mask, std::int32_t on) {
 }
 
 }  // extern "C"
+
+bool hostServiceIgnored(std::uint16_t number) {
+    for (std::uint16_t ignored : ui().ignored)
+        if (ignored == number) return true;
+    return false;
+}

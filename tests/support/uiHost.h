@@ -33,6 +33,9 @@ struct UiHost {
     std::function<void(const void* description, std::int16_t* cell, DialogProc, RowTextProc)> dialog;
 
     std::int16_t selection = 0;  // what listSelection writes
+
+    // Services the host lacks and the user ignored (hostServiceIgnored).
+    std::vector<std::uint16_t> ignored;
 };
 
 // The host of the running test; fresh for each test through UiScope.

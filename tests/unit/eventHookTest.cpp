@@ -168,16 +168,21 @@ TEST_F(EventHookChain, StateBitSavedAndRestored) {
         const char* what;
         std::uint16_t flagsBefore;
         bool setsAndClears;
+        bool flagsIgnored = false;  // the host lacks getStateFlags; the user ignored it
     };
     const Case cases[] = {
         {"bit clear, others set", 0x0104, true},
         {"bit already set", 0x8000, false},
         {"bit already set with others", 0xC001, false},
+        // Its 0 says nothing: the bit the host had set must not be cleared.
+        {"flags unreadable, bit set", 0x8000, false, true},
+        {"flags unreadable, bit clear", 0x0000, false, true},
     };
     for (const Case& c : cases) {
         promptPending = 1;
         ui().calls.clear();
         ui().stateFlags = c.flagsBefore;
+        ui().ignored = c.flagsIgnored ? std::vector<std::uint16_t>{32300} : std::vector<std::uint16_t>{};
         ui().messageBoxAnswer = 0x5001;
         fire(7);
         int setCalls = 0;

@@ -334,7 +334,11 @@ void testMissingService() {
     // The report may bind services of its own while the missing one is pending.
     hostAnswers[52158] = address(&otherService);
     duringReport = [] {
-        CHECK(serviceSlots[slotIndexOf(serviceEntry52030)] == nullptr, "slot null during the report");
+        // Unbound while the user decides: a call of it now would end like
+        // an aborted one, not jump to address 0.
+        CHECK(serviceSlots[slotIndexOf(serviceEntry52030)] == bindStubs + 20 * slotIndexOf(serviceEntry52030) &&
+                  serviceEnded(&serviceSlots[slotIndexOf(serviceEntry52030)]),
+              "the slot holds its stub, ended, during the report");
         // A plain call: callWithPatterns keeps its state in fixed cells.
         auto nested = reinterpret_cast<void(__stdcall*)(std::uint32_t, std::uint32_t)>(&serviceEntry52158);
         nested(3, 4);
@@ -394,6 +398,22 @@ void testMissingService() {
               "no null return fits, call %d: exception %08lX", call, fault.code);
     }
     CHECK(reports.size() == 1u && hostRequests.size() == 1u, "no null return fits: asked and reported once");
+
+    // The report itself ends in an exception (a service it needs was missing
+    // and aborted): the pending service's slot is not left null either.
+    resetHost();
+    duringReport = [] { RaiseException(unboundServiceException, EXCEPTION_NONCONTINUABLE, 0, nullptr); };
+    fault = GuardFault{};
+    faulted = guardedCall([] { callWithPatterns(serviceEntries + 6 * 7, 1, 2); }, &fault);
+    CHECK(faulted == 1, "an exception out of the report ends the pending call");
+    duringReport = nullptr;
+    fault = GuardFault{};
+    faulted = guardedCall([] { callWithPatterns(serviceEntries + 6 * 7, 1, 2); }, &fault);
+    CHECK(faulted == 1 && fault.code == unboundServiceException && fault.parameterCount == 2 &&
+              fault.parameters[0] == serviceSlotNumbers[7],
+          "after an exception out of the report a later call ends in the binding's exception, got %08lX",
+          fault.code);
+    CHECK(reports.size() == 1u && hostRequests.size() == 1u, "the report's exception: asked and reported once");
 }
 
 }  // namespace
