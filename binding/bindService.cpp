@@ -15,6 +15,12 @@ std::uint32_t endedSlots[endedWords];
 
 int slotIndex(const ServiceSlot* slot) { return static_cast<int>(slot - serviceSlots); }
 
+void markEnded(const ServiceSlot* slot, bool ended) {
+    int i = slotIndex(slot);
+    std::uint32_t bit = 1u << (i % 32);
+    endedSlots[i / 32] = ended ? endedSlots[i / 32] | bit : endedSlots[i / 32] & ~bit;
+}
+
 void storeSlot(ServiceSlot* slot, void* value) {
     // One aligned pointer store; the entries read the slot on every call.
     *static_cast<void* volatile*>(slot) = value;
@@ -47,13 +53,12 @@ extern "C" void __stdcall bindService(ServiceId service, ServiceSlot* slot) {
     // of the service meanwhile, or an exception out of the report itself (it
     // needs convertText, which may be missing and aborted too), leaves a slot
     // that ends every call like an aborted one, never one that holds null.
-    int i = slotIndex(slot);
     void* stub = *static_cast<void* volatile*>(slot);
-    endedSlots[i / 32] |= 1u << (i % 32);
+    markEnded(slot, true);
     if (reportMissingService(service, nullptr)) {
         pickNullReturn(service, slot);
         if (*static_cast<void* volatile*>(slot)) {
-            endedSlots[i / 32] &= ~(1u << (i % 32));
+            markEnded(slot, false);
             return;
         }
     }
