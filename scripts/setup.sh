@@ -121,12 +121,13 @@ if [ ${#backports[@]} -gt 0 ]; then
     write_backports_source || echo "setup: no Debian source found to take the backports suite's address from" >&2
 fi
 if [ ${#need[@]} -gt 0 ] || [ ${#backports[@]} -gt 0 ]; then
-    echo "setup: installing ${need[*]}${backports:+ ${backports[0]} from bookworm-backports}" >&2
+    echo "setup: installing${need[*]:+ ${need[*]}}${backports:+ ${backports[0]} from bookworm-backports}" >&2
     apt_update
-    if [ ${#backports[@]} -gt 0 ] && ! apt-cache policy qemu-user-static 2>/dev/null |
-            grep -Eq '^ +[0-9]+ .*bookworm-backports'; then
+    offered=$(apt-cache policy qemu-user-static 2>/dev/null || true)
+    if [ ${#backports[@]} -gt 0 ] && ! grep -Eq '^ +[0-9]+ .*bookworm-backports' <<<"$offered"; then
         echo "setup: the bookworm-backports suite cannot be reached: Wine's loader runs under Debian 12's qemu 7.2, and every Wine start takes about a minute" >&2
         backports=()
+        warned=1
         [ -x "$qemu" ] || need+=(qemu-user-static)
     fi
     # The backports suite is asked for by name only for the emulator; all
@@ -153,7 +154,7 @@ if [ "$emulated" = 1 ]; then
     elif ! entry_on; then
         echo 1 | $SUDO tee "$entry" >/dev/null
     fi
-    version_ok "$(registered_version)" ||
+    version_ok "$(registered_version)" || [ -n "${warned:-}" ] ||
         echo "setup: 32-bit programs run under qemu $(registered_version): every Wine start takes about a minute" >&2
 fi
 /usr/lib/wine/wine --version >/dev/null 2>&1 || { echo "setup: cannot run 32-bit Wine here" >&2; exit 1; }
