@@ -37,8 +37,23 @@ public:
         return value;
     }
 
+    // A name from the file may hold any character: its control characters are
+    // shown escaped, so that a refusal stays one line and never drives the
+    // user's terminal.
     static std::string join(const std::string& path, std::string_view name) {
-        return path.empty() ? std::string(name) : path + "." + std::string(name);
+        std::string shown;
+        for (char c : name) {
+            auto byte = static_cast<unsigned char>(c);
+            if (byte >= 0x20 && byte != 0x7F) {
+                shown += c;
+                continue;
+            }
+            static const char digits[] = "0123456789abcdef";
+            shown += "\\u00";
+            shown += digits[byte >> 4];
+            shown += digits[byte & 15];
+        }
+        return path.empty() ? shown : path + "." + shown;
     }
     static std::string index(const std::string& path, std::size_t i) {
         return path + "[" + std::to_string(i) + "]";

@@ -41,6 +41,9 @@ TEST(LedgerRead, RefusesWhatBreaksTheRules) {
         {"not an object", "[]", "l.json:1:1: ledger: must be an object"},
         {"no counterparties", "{}", "l.json:1:1: counterparties: is missing (an array)"},
         {"unknown top field", "{\"counterparties\": [], \"todya\": 1}", "l.json:1:33: todya: unknown field"},
+        // A refusal is one line, whatever the name it shows holds.
+        {"control characters in a name", "{\"counterparties\": [], \"a\\nb\\u001b[2J\": 1}",
+         "l.json:1:41: a\\u000ab\\u001b[2J: unknown field"},
         {"today", "{\"today\": \"2026-12-09\", \"counterparties\": []}",
          "l.json:1:11: today: must be a date YYYYMMDD"},
         {"number range", "{\"counterparties\": [{\"number\": 32768}]}",
