@@ -3,13 +3,13 @@
 // list the same items, bit for bit, and the host's protocol must hold.
 //
 //   exhaustive [--size N] [--debtor-documents N] [--other-documents N]
-//              [--slots N] [--part K/N] [--report N] [--ledger I]
+//              [--slots N] [--part K/N] [--report N] [--ledger I] [--count]
 //
 // Each difference is printed with the ledger in the simulator's JSON form,
 // for `./run --ledger FILE --rows`. The last line is
 // "exhaustive: N ledgers, D differences (bounds ...) in S s"; the exit status
 // is 0 only when D is 0. --ledger prints one ledger of the space and checks
-// only that one.
+// only that one; --count prints how many ledgers the bounds hold.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -27,7 +27,7 @@ namespace {
     std::fprintf(stderr,
                  "exhaustive: %s\n"
                  "usage: exhaustive [--size N] [--debtor-documents N] [--other-documents N] [--slots N]\n"
-                 "                  [--part K/N] [--report N] [--ledger I]\n",
+                 "                  [--part K/N] [--report N] [--ledger I] [--count]\n",
                  why);
     std::exit(2);
 }
@@ -44,9 +44,13 @@ std::uint64_t count(const char* text) {
 int main(int argc, char** argv) {
     SmallLedgerBounds bounds;
     std::uint64_t part = 0, parts = 1, reportLimit = 5, single = 0;
-    bool one = false;
+    bool one = false, counting = false;
     for (int i = 1; i < argc; ++i) {
         std::string option = argv[i];
+        if (option == "--count") {
+            counting = true;
+            continue;
+        }
         if (i + 1 >= argc) usage(("a value must follow " + option).c_str());
         const char* value = argv[++i];
         if (option == "--size") bounds.size = static_cast<int>(count(value));
@@ -70,6 +74,10 @@ int main(int argc, char** argv) {
     const SmallLedgerSpace space = smallLedgerSpace(bounds);
     ExhaustiveRun run{buildReceivables, literalBuildReceivables, stdout, static_cast<int>(reportLimit)};
 
+    if (counting) {
+        std::printf("%llu\n", static_cast<unsigned long long>(space.total));
+        return 0;
+    }
     if (one) {
         if (single >= space.total) usage("no such ledger in these bounds");
         sim::Ledger ledger;

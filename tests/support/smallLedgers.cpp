@@ -58,7 +58,7 @@ constexpr Party otherParty{-1, "Dluznik O", 25, 100};
 constexpr Party nonDebtorParty{3, "Bez dlugu N", 0, 49};
 
 constexpr std::uint32_t debtorIds[] = {1, 65537, 65536, 65535};
-constexpr std::uint32_t otherIds[] = {131073, 2};
+constexpr std::uint32_t otherIds[] = {131073, 131071};
 // Where a document's first and second slot lie among its four, by its place
 // in its file: every place serves, and a second slot sometimes comes first.
 constexpr int slotPlaces[4][2] = {{0, 1}, {3, 2}, {1, 3}, {2, 0}};

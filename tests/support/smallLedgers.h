@@ -15,8 +15,9 @@
 // amount of {0, -25, -50, -75, -100, +50} (key 0 only with an amount: with 0
 // it is the absent slot). Document ids are fixed by position so that keys
 // collide as they do in the host: D's documents have ids 1, 65537 (the same
-// low 16 bits as 1), 65536 (key 0) and 65535 (key -1), O's 131073 (key 1 as
-// well) and 2.
+// low 16 bits as 1), 65536 (key 0) and 65535 (key -1), O's 131073 (key 1) and
+// 131071 (key -1): every item can be named, and a key can name items of both
+// debtors or of one only.
 //
 // The size of a ledger is the number of documents in the debtors' files plus
 // the number of slots; the bounds cap it. Values that nothing reads are not
