@@ -76,7 +76,7 @@ void compute(Bench& bench, int (*build)(), const SmallLedger& small, Outcome& ou
     out.collected = collectedItems(small);
     out.broken = out.result != 1 ? "the computation failed" : brokenRule(host, debtorFileDocuments(small), out.collected);
     if (items && !out.broken) std::memcpy(out.block, items, static_cast<std::size_t>(out.collected) * itemBytes);
-    if (describe) out.described = describedList();
+    if (describe) out.described = items ? describedList() : std::vector<std::string>{};
     releaseItems();
     if (!out.broken && (host.liveBlocks() || !host.faults().empty()))
         out.broken = "the item block was not freed exactly once";
