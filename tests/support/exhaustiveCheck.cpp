@@ -148,7 +148,7 @@ ExhaustiveTally checkSmallLedgers(const SmallLedgerSpace& space, std::uint64_t p
     ExhaustiveTally tally;
     Bench bench;
     bench.fresh();
-    static Outcome ours, oracle;
+    Outcome ours, oracle;
     for (std::uint64_t start = part * runLength; start < space.total; start += parts * runLength) {
         std::uint64_t end = std::min(space.total, start + runLength);
         for (std::uint64_t index = start; index < end; ++index) {
