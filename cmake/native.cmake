@@ -26,3 +26,4 @@ endif()
 
 include(${CMAKE_SOURCE_DIR}/fuzz/fuzz.cmake OPTIONAL)
 include(${CMAKE_SOURCE_DIR}/bench/bench.cmake OPTIONAL)
+include(${CMAKE_SOURCE_DIR}/tests/exhaustive/exhaustive.cmake)
