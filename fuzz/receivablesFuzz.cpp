@@ -164,7 +164,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     // Both ask the host for memory in the same order, so a refusal hits both alike.
     Outcome literal = run(tables, today, failures, literalBuildReceivables);
     check(ours.result == literal.result, "results differ from the literal oracle");
-    if (ours.count != literal.count) std::fprintf(stderr, "DEBUG policy %d ours %d/%d literal %d/%d\n", nanRounding, ours.result, ours.count, literal.result, literal.count);
     check(ours.count == literal.count, "item counts differ from the literal oracle");
     check(ours.block == literal.block, "item blocks differ from the literal oracle");
     testHost::setNanRounding(nullptr);
