@@ -142,7 +142,8 @@ if [ "$emulated" = 1 ]; then
     [ -e "$binfmt/register" ] || $SUDO mount -t binfmt_misc binfmt_misc "$binfmt"
     # Flag F: the kernel keeps the interpreter file that was open when the
     # entry was registered, so an upgraded package changes nothing until the
-    # entry is registered anew. Ask the registered emulator its version.
+    # entry is registered anew. Ask the registered emulator its version (none
+    # when the entry is off: it is then registered anew too).
     want=$(installed_qemu)
     have_now=""
     entry_on && have_now=$(registered_version)
@@ -151,8 +152,6 @@ if [ "$emulated" = 1 ]; then
         printf '%s' ":qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:$(readlink -f "$qemu"):F" |
             $SUDO tee "$binfmt/register" >/dev/null
         say "emulator: qemu $(registered_version) registered for 32-bit programs${have_now:+ (was $have_now)}"
-    elif ! entry_on; then
-        echo 1 | $SUDO tee "$entry" >/dev/null
     fi
     version_ok "$(registered_version)" || [ -n "${warned:-}" ] ||
         echo "setup: 32-bit programs run under qemu $(registered_version): every Wine start takes about a minute" >&2
