@@ -33,21 +33,20 @@ std::int16_t getInt16(const Record& record, std::size_t offset) {
     return value;
 }
 
-Record counterpartyRecord(const LedgerCounterparty& counterparty) {
+void fillCounterpartyRecord(Record& record, const LedgerCounterparty& counterparty) {
     namespace f = counterpartyField;
-    Record record(f::recordSize, 0);
+    record.assign(f::recordSize, 0);
     std::string name = counterparty.name.substr(0, f::nameWidth);
     name.resize(f::nameWidth, ' ');
     putBytes(record, f::name, name.data(), f::nameWidth);
     putDouble(record, f::paidTotal, counterparty.paidTotal);
     putDouble(record, f::dueTotal, counterparty.dueTotal);
     putInt16(record, f::number, counterparty.number);
-    return record;
 }
 
-Record documentRecord(const LedgerDocument& document) {
+void fillDocumentRecord(Record& record, const LedgerDocument& document) {
     namespace f = documentField;
-    Record record(f::recordSize, 0);
+    record.assign(f::recordSize, 0);
     putBytes(record, f::number, document.number.c_str(), document.number.size() + 1);
     putBytes(record, f::date, document.date.c_str(), document.date.size() + 1);
     putDouble(record, f::paidAmount, document.paidAmount);
@@ -60,16 +59,15 @@ Record documentRecord(const LedgerDocument& document) {
     }
     putUint32(record, f::documentId, document.documentId);
     putUint32(record, f::viewRef, document.viewRef);
-    return record;
 }
 
 HostTables tablesFromLedger(const Ledger& ledger) {
     HostTables tables;
     for (const LedgerCounterparty& counterparty : ledger.counterparties) {
-        tables.counterparties.push_back(counterpartyRecord(counterparty));
+        fillCounterpartyRecord(tables.counterparties.emplace_back(), counterparty);
         std::vector<Record>& file = tables.documentFiles[counterparty.number];
         for (const LedgerDocument& document : counterparty.documents)
-            file.push_back(documentRecord(document));
+            fillDocumentRecord(file.emplace_back(), document);
     }
     return tables;
 }

@@ -47,8 +47,10 @@ struct HostTables {
 };
 
 HostTables tablesFromLedger(const Ledger& ledger);
-Record counterpartyRecord(const LedgerCounterparty& counterparty);
-Record documentRecord(const LedgerDocument& document);
+// A ledger's record as the host keeps it, written over `record` (sized anew,
+// so a record of the right size is reused without allocating).
+void fillCounterpartyRecord(Record& record, const LedgerCounterparty& counterparty);
+void fillDocumentRecord(Record& record, const LedgerDocument& document);
 
 // The name of a counterparty's document file ("MMM12.KON"), and back.
 std::string dataFileName(std::int16_t number);

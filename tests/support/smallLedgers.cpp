@@ -1,7 +1,5 @@
 #include "tests/support/smallLedgers.h"
 
-#include <cstring>
-
 #include "sim/core/dates.h"
 
 namespace {
@@ -117,38 +115,6 @@ void fillDocument(sim::LedgerDocument& document, const SmallDocument& small, std
     for (int s = 0; s < small.slotCount; ++s) document.slots[slotPlaces[place][s]] = slotOf(small.slot[s]);
 }
 
-void putText(sim::Record& record, std::size_t offset, const std::string& text) {
-    std::memcpy(record.data() + offset, text.c_str(), text.size() + 1);
-}
-
-void putCounterparty(sim::Record& record, const sim::LedgerCounterparty& counterparty) {
-    namespace f = sim::counterpartyField;
-    record.assign(f::recordSize, 0);
-    std::string name = counterparty.name.substr(0, f::nameWidth);
-    name.resize(f::nameWidth, ' ');
-    std::memcpy(record.data() + f::name, name.data(), f::nameWidth);
-    sim::putDouble(record, f::paidTotal, counterparty.paidTotal);
-    sim::putDouble(record, f::dueTotal, counterparty.dueTotal);
-    sim::putInt16(record, f::number, counterparty.number);
-}
-
-void putDocument(sim::Record& record, const sim::LedgerDocument& document) {
-    namespace f = sim::documentField;
-    record.assign(f::recordSize, 0);
-    putText(record, f::number, document.number);
-    putText(record, f::date, document.date);
-    sim::putDouble(record, f::paidAmount, document.paidAmount);
-    sim::putDouble(record, f::documentAmount, document.documentAmount);
-    sim::putInt16(record, f::paymentDays, document.paymentDays);
-    sim::putInt16(record, f::viewKind, document.viewKind);
-    for (std::size_t j = 0; j < document.slots.size(); ++j) {
-        sim::putDouble(record, f::slotAmount + 8 * j, document.slots[j].amount);
-        sim::putInt16(record, f::slotKey + f::slotKeyStride * j, document.slots[j].key);
-    }
-    sim::putUint32(record, f::documentId, document.documentId);
-    sim::putUint32(record, f::viewRef, document.viewRef);
-}
-
 // Adds the shapes with the given documents whose slot counts fit the budget.
 void addShapes(SmallLedgerSpace& space, SmallLedgerShape shape, int document, int budget) {
     int documents = shape.debtorDocuments + shape.otherDocuments;
@@ -257,10 +223,11 @@ void fillTables(const sim::Ledger& ledger, sim::HostTables& into) {
     into.counterparties.resize(ledger.counterparties.size());
     for (std::size_t c = 0; c < ledger.counterparties.size(); ++c) {
         const sim::LedgerCounterparty& counterparty = ledger.counterparties[c];
-        putCounterparty(into.counterparties[c], counterparty);
+        sim::fillCounterpartyRecord(into.counterparties[c], counterparty);
         std::vector<sim::Record>& file = into.documentFiles[counterparty.number];
         file.resize(counterparty.documents.size());
-        for (std::size_t d = 0; d < file.size(); ++d) putDocument(file[d], counterparty.documents[d]);
+        for (std::size_t d = 0; d < file.size(); ++d)
+            sim::fillDocumentRecord(file[d], counterparty.documents[d]);
     }
 }
 
