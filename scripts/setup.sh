@@ -26,8 +26,10 @@ chmod +x "$probe"
 binfmt=/proc/sys/fs/binfmt_misc
 entry=$binfmt/qemu-i386
 entry_on() { [ -e "$entry" ] && head -n1 "$entry" | grep -qx enabled; }
+# The version number in qemu's answer to --version (or QEMU_VERSION).
+version_of() { sed -n 's/^qemu-i386 version \([0-9.]*\).*/\1/p'; }
 # The version of the emulator the kernel runs 32-bit programs with ("" when none).
-registered_version() { QEMU_VERSION=1 "$probe" 2>/dev/null | sed -n 's/^qemu-i386 version \([0-9.]*\).*/\1/p'; }
+registered_version() { QEMU_VERSION=1 "$probe" 2>/dev/null | version_of; }
 emulated=0
 if entry_on || ! "$probe" 2>/dev/null; then
     emulated=1
@@ -54,7 +56,7 @@ ls /usr/lib/llvm-14/lib/clang/14*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/nu
 qemu=/usr/bin/qemu-i386-static
 QEMU_GOOD=8.1
 version_ok() { [ -n "$1" ] && dpkg --compare-versions "$1" ge "$QEMU_GOOD"; }
-installed_qemu() { [ -x "$qemu" ] && "$qemu" --version 2>/dev/null | sed -n 's/^qemu-i386 version \([0-9.]*\).*/\1/p'; }
+installed_qemu() { [ -x "$qemu" ] && "$qemu" --version 2>/dev/null | version_of; }
 backports=()
 if [ "$emulated" = 1 ]; then
     # The server, run natively, keeps the session up; the 32-bit programs

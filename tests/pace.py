@@ -82,10 +82,6 @@ def run(command, paces, what, input=None, capture_output=False, **options):
     The command runs in a process group of its own, which a hang ends whole:
     Wine's launcher may leave children that hold the caller's pipes."""
     seconds = limit(paces)
-    # No debugger on a crash: Wine's would start under the test and hold its
-    # output open long after the crashed program is gone.
-    overrides = os.environ.get("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d")
-    options.setdefault("env", {**os.environ, "WINEDLLOVERRIDES": overrides + ";winedbg.exe=d"})
     if capture_output:
         options.update(stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     with subprocess.Popen(command, start_new_session=True,
